@@ -41,9 +41,13 @@ static_assert(kTables.tray[kTrayCount] == Cell{5, 10});
 
 } // namespace
 
-int hole_number(int x, int y) { return is_hole(x, y) ? kTables.numbers[x][y] : 0; }
+int hole_number(int x, int y) {
+    return is_hole(x, y) ? kTables.numbers[x][y] : 0;
+}
 
-Cell hole_cell(int n) { return (n >= 1 && n <= kHoleCount) ? kTables.holes[n] : Cell{}; }
+Cell hole_cell(int n) {
+    return (n >= 1 && n <= kHoleCount) ? kTables.holes[n] : Cell{};
+}
 
 Box hole_box(int n) {
     const Cell c = hole_cell(n);

@@ -34,7 +34,9 @@ inline constexpr std::array<int, 10> kHoleTop = {0, 46, 84, 122, 160, 198, 236, 
 inline constexpr std::array<int, 6> kTrayLeft = {0, 23, 56, 88, 121, 154};
 inline constexpr std::array<int, 11> kTrayTop = {0, 29, 68, 105, 143, 180, 218, 256, 294, 333, 369};
 
-constexpr bool in_grid(int x, int y) { return x >= 1 && x <= kGridSize && y >= 1 && y <= kGridSize; }
+constexpr bool in_grid(int x, int y) {
+    return x >= 1 && x <= kGridSize && y >= 1 && y <= kGridSize;
+}
 
 // A cell of the cross: the middle three columns or the middle three rows.
 constexpr bool is_hole(int x, int y) {

@@ -23,7 +23,9 @@ bool any_value(const Grille &g, int x, int y, Value v) {
 
 } // namespace
 
-int start_tray_count(BoardKind kind) { return kind == kTraditionalBoard ? 12 : 0; }
+int start_tray_count(BoardKind kind) {
+    return kind == kTraditionalBoard ? 12 : 0;
+}
 
 bool is_empty_hole(const Grille &g, int x, int y) {
     return in_grid(x, y) && any_value(g, x, y, trou_vide);
@@ -145,6 +147,8 @@ bool apply_jump(Grille &g, int xp, int yp, int x, int y) {
     return true;
 }
 
-Outcome outcome(int marbles_left) { return marbles_left == 1 ? Outcome::won : Outcome::over; }
+Outcome outcome(int marbles_left) {
+    return marbles_left == 1 ? Outcome::won : Outcome::over;
+}
 
 } // namespace veltrano

@@ -1,0 +1,3 @@
+#include "Zelthint.h"
+
+TZeltHint::TZeltHint(QObject *owner) : QObject(owner) {}

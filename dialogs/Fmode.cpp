@@ -1,0 +1,48 @@
+#include "Fmode.h"
+
+#include "Settings.h"
+#include "Shared.h"
+#include "WindowDescription.h"
+#include "ui_Fmode.h"
+
+Tmode *mode = nullptr;
+
+Tmode::Tmode(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
+      ui(new Ui::Fmode) {
+    ui->setupUi(this);
+    setObjectName(QStringLiteral("mode"));
+    applyPixelFonts(this);
+    setFixedSize(size());
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &Tmode::BitBtn1Click);
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &Tmode::BitBtn2Click);
+}
+
+Tmode::~Tmode() {
+    delete ui;
+}
+
+void Tmode::showEvent(QShowEvent *event) {
+    centreOnMainWindow(this);
+    QDialog::showEvent(event);
+    ui->BitBtn1->setFocus();
+}
+
+void Tmode::BitBtn1Click() {
+    choose(1);
+}
+
+void Tmode::BitBtn2Click() {
+    choose(2);
+}
+
+// The choice goes to the settings before the dialog closes; the new game
+// reads it back from there.
+void Tmode::choose(int kind) {
+    SettingsRecord.boardKind = static_cast<std::int16_t>(kind);
+    OpenSettings();
+    WriteSettings();
+    CloseSettings();
+    accept();
+}

@@ -1,0 +1,27 @@
+// The board choice asked at the start of every new game.
+#pragma once
+
+#include <QDialog>
+
+namespace Ui {
+class Fmode;
+}
+
+class Tmode : public QDialog {
+    Q_OBJECT
+public:
+    explicit Tmode(QWidget *parent = nullptr);
+    ~Tmode() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void choose(int kind);
+
+    Ui::Fmode *ui;
+};
+
+extern Tmode *mode;

@@ -1,0 +1,90 @@
+#include "Cursors.h"
+
+#include <QBitmap>
+#include <QCursor>
+#include <QHash>
+#include <QImage>
+#include <QWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct CursorSource {
+    int number;
+    const char *name;
+    int hotX;
+    int hotY;
+};
+
+// "main_haut" has no picture among the resources, so 103 shows the arrow.
+constexpr CursorSource kSources[] = {
+    {crMainHaut, "main_haut", 0, 0},
+    {crMain, "main", 7, 23},
+    {crDeplace, "deplace", 8, 25},
+    {crImpossible, "impossible", 9, 13},
+};
+
+QHash<int, QCursor> &registry() {
+    static QHash<int, QCursor> cursors;
+    return cursors;
+}
+
+// The pictures hold only black, white and transparent pixels; they become a
+// true two-colour cursor with a mask, which every X server shows crisply.
+bool loadCursor(const char *name, int hotX, int hotY, QCursor *out) {
+    const QImage image(u":/cursors/"_s + QString::fromLatin1(name).toLower() + u".png"_s);
+    if (image.isNull()) {
+        return false;
+    }
+    QImage bits(image.size(), QImage::Format_MonoLSB);
+    QImage mask(image.size(), QImage::Format_MonoLSB);
+    bits.setColorCount(2);
+    mask.setColorCount(2);
+    bits.setColor(0, qRgb(255, 255, 255));
+    bits.setColor(1, qRgb(0, 0, 0));
+    mask.setColor(0, qRgb(255, 255, 255));
+    mask.setColor(1, qRgb(0, 0, 0));
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb px = image.pixel(x, y);
+            const bool opaque = qAlpha(px) >= 128;
+            mask.setPixel(x, y, opaque ? 1 : 0);
+            bits.setPixel(x, y, opaque && qGray(px) < 128 ? 1 : 0);
+        }
+    }
+    *out = QCursor(QBitmap::fromImage(bits), QBitmap::fromImage(mask), hotX, hotY);
+    return true;
+}
+
+} // namespace
+
+void registerCursors() {
+    auto &cursors = registry();
+    cursors.insert(crDefault, QCursor(Qt::ArrowCursor));
+    for (const CursorSource &s : kSources) {
+        QCursor cursor;
+        if (loadCursor(s.name, s.hotX, s.hotY, &cursor)) {
+            cursors.insert(s.number, cursor);
+        }
+    }
+}
+
+void setCursorNumber(QWidget *widget, int number) {
+    if (widget->property("cursorNumber").toInt() == number &&
+        widget->property("cursorNumber").isValid()) {
+        return;
+    }
+    widget->setProperty("cursorNumber", number);
+    const auto &cursors = registry();
+    const auto it = cursors.constFind(number);
+    if (it == cursors.constEnd() || number == crDefault) {
+        widget->unsetCursor();
+    } else {
+        widget->setCursor(*it);
+    }
+}
+
+int cursorNumber(const QWidget *widget) {
+    return widget->property("cursorNumber").toInt();
+}

@@ -1,0 +1,30 @@
+// The large yellow message that tells the outcome of a game.
+//
+// Its box is 365 x 151 over the centre of the board and only that box takes
+// the mouse once a game is over, but at its size neither message fits in
+// it. The label itself therefore draws nothing; a companion layer that
+// covers the whole window and lets every mouse event through draws the text
+// whole, centred on the box.
+#pragma once
+
+#include <QLabel>
+
+class EndMessageText;
+
+class EndMessage : public QLabel {
+    Q_OBJECT
+public:
+    explicit EndMessage(QWidget *parent);
+
+    void setMessage(const QString &text);
+
+    // Disabled, the box lets the mouse through to the holes beneath it;
+    // enabled, it keeps the clicks over it for itself.
+    void setActive(bool active);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    EndMessageText *text_;
+};

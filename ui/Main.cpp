@@ -1,0 +1,491 @@
+#include "Main.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTimer>
+
+#include "About.h"
+#include "Cursors.h"
+#include "EndMessage.h"
+#include "Fmode.h"
+#include "HelpViewer.h"
+#include "PictureBox.h"
+#include "Score.h"
+#include "Settings.h"
+#include "Shared.h"
+#include "WindowDescription.h"
+#include "Zelthint.h"
+#include "geometry.h"
+#include "rules.h"
+#include "ui_Main.h"
+
+using namespace Qt::StringLiterals;
+using namespace veltrano;
+
+namespace {
+
+bool inRange(int value, int low, int high) {
+    return value >= low && value <= high;
+}
+
+QString twoDigits(int n) {
+    return u"%1"_s.arg(n, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget *parent) : QWidget(parent), ui(new Ui::Form1) {
+    ui->setupUi(this);
+    applyPixelFonts(this);
+    plateau = ui->plateau;
+    billes_repos = ui->billes_repos;
+    charger = ui->charger;
+    sauver = ui->sauver;
+    scores = ui->scores;
+    etat_jeux = ui->etat_jeux;
+    chrono = ui->chrono;
+    texture_plateau = ui->texture_plateau;
+    texture_bille = ui->texture_bille;
+    infos = ui->infos;
+    aide = ui->aide;
+    quitter = ui->quitter;
+
+    bulle = new TZeltHint(this);
+    bulle->setObjectName(u"bulle"_s);
+    bulle->HintDirection = hdDownRight;
+    bulle->HintShadowColor = Qt::black;
+    bulle->HintFont = QFont(u"Arial"_s);
+    bulle->HintFont.setPixelSize(11);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(u"Timer1"_s);
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+
+    for (QLabel *label : {charger, sauver, scores, etat_jeux, texture_plateau, texture_bille, infos,
+                          aide, quitter}) {
+        label->installEventFilter(this);
+    }
+    // The help key opens the help from anywhere in the main window.
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, &TForm1::aideClick);
+
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    delete ui;
+}
+
+void TForm1::FormCreate() {
+    // A fixed window with a system menu and a minimize button, never resized;
+    // the board picture covers it all, so its background is never erased.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(640, 462);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect s = screen->geometry();
+        move(s.left() + (s.width() - width()) / 2, s.top() + (s.height() - height()) / 2);
+    }
+
+    startDirectory = QDir::currentPath() + u'/';
+
+    OpenSettings();
+    ReadSettings();
+    CloseSettings();
+
+    registerCursors();
+    for (QLabel *label : {etat_jeux, charger, sauver, scores, texture_plateau, texture_bille, infos,
+                          aide, quitter}) {
+        setCursorNumber(label, crMainHaut);
+    }
+
+    for (int n = 1; n <= kHoleCount; ++n) {
+        const Box b = hole_box(n);
+        auto *box = new PictureBox(this);
+        box->setObjectName(u"trou%1"_s.arg(n));
+        box->setGeometry(b.left, b.top, b.width, b.height);
+        box->setMouseTracking(true);
+        connect(box, &PictureBox::mouseMoved, this, [this, n] { pmove(n); });
+        connect(box, &PictureBox::clicked, this, [this, n] { deplacement(n); });
+        images_trous[n] = box;
+    }
+    for (int i = 1; i <= kTrayCount; ++i) {
+        const Box b = tray_box(i);
+        auto *box = new PictureBox(this);
+        box->setObjectName(u"bac%1"_s.arg(i));
+        box->setGeometry(b.left, b.top, b.width, b.height);
+        // Tray places only show; clicks on them reach the board beneath.
+        box->setAttribute(Qt::WA_TransparentForMouseEvents);
+        images_bac[i] = box;
+    }
+
+    message_fin = new EndMessage(this);
+    message_fin->setObjectName(u"message_fin"_s);
+    message_fin->setGeometry(156, 130, 365, 151);
+    message_fin->setAlignment(Qt::AlignCenter);
+    QFont big(u"Times New Roman"_s);
+    big.setPixelSize(67); // 50 points on a 96 dpi screen
+    big.setBold(true);
+    message_fin->setFont(big);
+    QPalette yellow = message_fin->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        yellow.setColor(group, QPalette::WindowText, Qt::yellow);
+    }
+    message_fin->setPalette(yellow);
+    message_fin->setActive(false);
+
+    position_main();
+
+    au_repos = true;
+    bille_prise = false;
+    nb_repos = kMarbleTotal;
+    jeux_repos(nb_repos);
+    reset_plateau();
+    affiche_score();
+
+    playerName.clear();
+
+    if (inRange(SettingsRecord.boardTexture, 1, 4)) {
+        plateau->setPicture(picture(u"plateau%1"_s.arg(SettingsRecord.boardTexture)));
+    }
+}
+
+QPixmap TForm1::picture(const QString &name) {
+    auto it = pictures_.find(name);
+    if (it == pictures_.end()) {
+        it = pictures_.insert(name, QPixmap(u":/pictures/"_s + name + u".png"_s));
+    }
+    return *it;
+}
+
+void TForm1::position_main() {
+    const QRect r = frameGeometry();
+    MainWindowRect = {r.left(), r.top(), r.width(), r.height()};
+}
+
+// ---- Simple commands -----------------------------------------------------
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event) {
+    // The commands are plain labels over buttons painted in the board; a
+    // click is a left press and release over the same label.
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            pressedLabel_ = watched;
+        }
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        auto *label = qobject_cast<QWidget *>(watched);
+        const bool click = mouse->button() == Qt::LeftButton && pressedLabel_ == watched && label &&
+                           label->rect().contains(mouse->position().toPoint());
+        if (mouse->button() == Qt::LeftButton) {
+            pressedLabel_ = nullptr;
+        }
+        if (click) {
+            if (watched == charger) {
+                chargerClick();
+            } else if (watched == sauver) {
+                sauverClick();
+            } else if (watched == scores) {
+                scoresClick();
+            } else if (watched == etat_jeux) {
+                etat_jeuxClick();
+            } else if (watched == texture_plateau) {
+                texture_plateauClick();
+            } else if (watched == texture_bille) {
+                texture_billeClick();
+            } else if (watched == infos) {
+                infosClick();
+            } else if (watched == aide) {
+                aideClick();
+            } else if (watched == quitter) {
+                quitterClick();
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::infosClick() {
+    position_main();
+    a_propos->StartAnimation();
+    a_propos->exec();
+    a_propos->StopAnimation();
+}
+
+void TForm1::aideClick() {
+    platform::showHelp(startDirectory + u"DOC.HLP"_s, 1);
+}
+
+void TForm1::scoresClick() {
+    position_main();
+    meilleur_score->exec();
+}
+
+void TForm1::quitterClick() {
+    close();
+}
+
+void TForm1::closeEvent(QCloseEvent *event) {
+    if (FormCloseQuery()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+bool TForm1::FormCloseQuery() {
+    QMessageBox box(QMessageBox::Question, u"Confirmation"_s, u"Désirez-vous quitter Veltrano"_s,
+                    QMessageBox::NoButton, this);
+    QPushButton *ok = box.addButton(u"OK"_s, QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(u"Annuler"_s, QMessageBox::RejectRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == ok;
+}
+
+// Saving and loading a game come with the saved-game file.
+void TForm1::chargerClick() {}
+
+void TForm1::sauverClick() {}
+
+// ---- Course of a game ----------------------------------------------------
+
+void TForm1::reset_plateau() {
+    veltrano::reset_plateau(grille, SettingsRecord.boardKind);
+}
+
+void TForm1::etat_jeuxClick() {
+    message_fin->setActive(false);
+    message_fin->setMessage(QString());
+    if (au_repos) {
+        position_main();
+        mode->exec();
+        OpenSettings();
+        ReadSettings();
+        CloseSettings();
+        reset_plateau();
+        etat_jeux->setText(u"Reposer les billes"_s);
+        etat_jeux->setToolTip(u"Cliquez, pour arrêter cette partie"_s);
+        au_repos = false;
+        fin_annoncee = false;
+        nb_repos = start_tray_count(SettingsRecord.boardKind);
+        jeux_repos(nb_repos);
+        place_bille_plateau();
+        affiche_score();
+        // The chrono's text keeps the last game's time until the first tick.
+        heures = minutes = secondes = 0;
+        Timer1->start();
+        return;
+    }
+    // Putting the marbles back asks nothing and records nothing.
+    etat_jeux->setText(u"Nouvelle Partie"_s);
+    etat_jeux->setToolTip(u"Cliquez, pour commencer une nouvelle partie"_s);
+    for (int n = 1; n <= kHoleCount; ++n) {
+        setCursorNumber(images_trous[n], crDefault);
+    }
+    setCursorNumber(plateau, crDefault);
+    bille_prise = false;
+    au_repos = true;
+    Timer1->stop();
+    nb_repos = kMarbleTotal;
+    jeux_repos(kMarbleTotal);
+    retire_bille_plateau();
+    affiche_score();
+    reset_plateau();
+}
+
+void TForm1::jeux_repos(int n) {
+    for (int i = 1; i <= kTrayCount; ++i) {
+        if (i <= n) {
+            showMarble(images_bac[i], etat_affiche_bac[i]);
+        } else {
+            emptyBox(images_bac[i], etat_affiche_bac[i]);
+        }
+    }
+}
+
+void TForm1::affiche_score() {
+    billes_repos->setText(QString::number(kMarbleTotal - nb_repos));
+}
+
+void TForm1::Timer1Timer() {
+    ++secondes;
+    if (secondes == 60) {
+        ++minutes;
+        secondes = 0;
+    }
+    if (minutes == 60) {
+        ++heures;
+        minutes = 0;
+        secondes = 0;
+    }
+    chrono->setText(twoDigits(heures) + u':' + twoDigits(minutes) + u':' + twoDigits(secondes));
+}
+
+void TForm1::fin_de_partie() {
+    fin_annoncee = true;
+    message_fin->setActive(true);
+    const bool won = outcome(kMarbleTotal - nb_repos) == Outcome::won;
+    message_fin->setMessage(won ? u"VOUS AVEZ GAGNE"_s : u"PARTIE TERMINEE"_s);
+    Timer1->stop();
+    InsertScore(nb_repos, chrono->text());
+}
+
+// ---- Pictures ------------------------------------------------------------
+
+void TForm1::showMarble(PictureBox *box, int &state) {
+    if (state == 1) {
+        return;
+    }
+    state = 1;
+    const int board = SettingsRecord.boardTexture;
+    const int look = SettingsRecord.marbleTexture;
+    if (inRange(board, 1, 4) && inRange(look, 1, 7)) {
+        box->setPicture(picture(u"bille%1%2"_s.arg(board).arg(look)));
+    }
+}
+
+void TForm1::emptyBox(PictureBox *box, int &state) {
+    if (state == 0) {
+        return;
+    }
+    box->clearPicture();
+    state = 0;
+}
+
+void TForm1::place_bille_plateau() {
+    etat_plateau(grille);
+    nb_mobiles = 0;
+    for (int n = 1; n <= kHoleCount; ++n) {
+        const Cell c = hole_cell(n);
+        if (holds_marble(grille, c.x, c.y)) {
+            if (can_pick(grille, c.x, c.y)) {
+                ++nb_mobiles;
+            }
+            showMarble(images_trous[n], etat_affiche_trous[n]);
+        } else {
+            emptyBox(images_trous[n], etat_affiche_trous[n]);
+        }
+    }
+}
+
+void TForm1::retire_bille_plateau() {
+    for (int n = 1; n <= kHoleCount; ++n) {
+        emptyBox(images_trous[n], etat_affiche_trous[n]);
+    }
+}
+
+void TForm1::markAllStale() {
+    etat_affiche_trous.fill(-1);
+    etat_affiche_bac.fill(-1);
+}
+
+void TForm1::redrawAfterLookChange() {
+    if (au_repos) {
+        // The holes are empty at rest and stay stale until the next game.
+        nb_repos = kMarbleTotal;
+        jeux_repos(kMarbleTotal);
+    } else {
+        jeux_repos(nb_repos);
+        place_bille_plateau();
+    }
+}
+
+void TForm1::texture_plateauClick() {
+    SettingsRecord.boardTexture = static_cast<std::int16_t>(SettingsRecord.boardTexture + 1);
+    if (SettingsRecord.boardTexture > 4) {
+        SettingsRecord.boardTexture = 1;
+    }
+    plateau->setPicture(picture(u"plateau%1"_s.arg(SettingsRecord.boardTexture)));
+    markAllStale();
+    redrawAfterLookChange();
+    saveSettings();
+}
+
+void TForm1::texture_billeClick() {
+    markAllStale();
+    SettingsRecord.marbleTexture = static_cast<std::int16_t>(SettingsRecord.marbleTexture + 1);
+    if (SettingsRecord.marbleTexture > 7) {
+        SettingsRecord.marbleTexture = 1;
+    }
+    redrawAfterLookChange();
+    saveSettings();
+}
+
+// A change of look is written to the settings at once.
+void TForm1::saveSettings() {
+    OpenSettings();
+    WriteSettings();
+    CloseSettings();
+}
+
+// ---- Mouse over and clicks on the holes ----------------------------------
+
+void TForm1::pmove(int trou) {
+    const Cell c = hole_cell(trou);
+    coordonnees(trou, c.x, c.y);
+}
+
+void TForm1::coordonnees(int trou, int x, int y) {
+    if (au_repos) {
+        return;
+    }
+    trou_courant = trou;
+    colonne = x;
+    ligne = y;
+    test_etat();
+}
+
+void TForm1::test_etat() {
+    PictureBox *box = images_trous[trou_courant];
+    if (bille_prise) {
+        choix_valide = can_land(grille, colonne_prise, ligne_prise, colonne, ligne);
+        setCursorNumber(box, choix_valide ? crDeplace : crImpossible);
+    } else {
+        choix_valide = can_pick(grille, colonne, ligne);
+        setCursorNumber(box, choix_valide ? crMain : crDefault);
+    }
+}
+
+void TForm1::deplacement(int trou) {
+    if (au_repos) {
+        return;
+    }
+    pmove(trou);
+    if (bille_prise) {
+        if (choix_valide && apply_jump(grille, colonne_prise, ligne_prise, colonne, ligne)) {
+            place_bille_plateau();
+            ++nb_repos;
+            jeux_repos(nb_repos);
+            affiche_score();
+        }
+        bille_prise = false;
+        setCursorNumber(plateau, crDefault);
+        for (int n = 1; n <= kHoleCount; ++n) {
+            setCursorNumber(images_trous[n], crDefault);
+        }
+    } else if (choix_valide) {
+        setCursorNumber(images_trous[trou_courant], crDeplace);
+        setCursorNumber(plateau, crDeplace);
+        bille_prise = true;
+        colonne_prise = colonne;
+        ligne_prise = ligne;
+    } else {
+        setCursorNumber(images_trous[trou_courant], crDefault);
+        setCursorNumber(plateau, crDefault);
+        bille_prise = false;
+    }
+    if (nb_mobiles == 0 && !au_repos && !fin_annoncee) {
+        fin_de_partie();
+    }
+}

@@ -1,0 +1,40 @@
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QIcon>
+#include <QWindow>
+
+#include "Main.h"
+#include "Splash.h"
+#include "Startup.h"
+
+using namespace Qt::StringLiterals;
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(u"Veltrano"_s);
+
+    // The splash goes up and is painted before anything else is built, so the
+    // player sees at once that the game is loading.
+    auto *splash = new TSplashForm;
+    splash->show();
+    QElapsedTimer waited;
+    waited.start();
+    while (splash->windowHandle() && !splash->windowHandle()->isExposed() &&
+           waited.elapsed() < 500) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+    }
+    splash->repaint();
+
+    QCoreApplication::setApplicationName(u"VELTRANO 2.32"_s);
+    QApplication::setWindowIcon(QIcon(u":/icon/veltrano.png"_s));
+
+    createApplicationWindows();
+
+    splash->hide();
+    delete splash;
+
+    Form1->show();
+    const int result = QApplication::exec();
+    delete Form1;
+    return result;
+}
