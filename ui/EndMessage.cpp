@@ -1,5 +1,6 @@
 #include "EndMessage.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
 class EndMessageText : public QWidget {
@@ -18,8 +19,8 @@ protected:
         }
         QPainter p(this);
         p.setRenderHint(QPainter::TextAntialiasing);
-        p.setFont(message_->font());
         const QRect box = message_->geometry();
+        p.setFont(fittingFont(text, box));
         // As wide as the window, as tall as the box, centred on the box.
         const QRect area(0, box.top(), width(), box.height());
         const QRect shifted = area.translated(box.center().x() - area.center().x(), 0);
@@ -33,6 +34,20 @@ protected:
     }
 
 private:
+    // The message's own size, unless the text centred on the box would run
+    // off the window: then just small enough to stay whole inside it.
+    QFont fittingFont(const QString &text, const QRect &box) const {
+        QFont f = message_->font();
+        const int room = 2 * qMin(box.center().x(), width() - 1 - box.center().x()) - 2 * kMargin;
+        const int needed = QFontMetrics(f).horizontalAdvance(text) + kOutline;
+        if (needed > room && f.pixelSize() > 0) {
+            f.setPixelSize(qMax(1, f.pixelSize() * room / needed));
+        }
+        return f;
+    }
+
+    static constexpr int kMargin = 4;
+    static constexpr int kOutline = 2;
     const EndMessage *message_;
 };
 
