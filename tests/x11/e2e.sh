@@ -20,17 +20,16 @@ solver=$3
 probe=$4
 outdir=$5
 
-for tool in Xvfb xdotool; do
-    command -v "$tool" >/dev/null || {
-        echo "e2e: $tool is missing (packages xvfb, xdotool)" >&2
-        exit 1
-    }
-done
+command -v xdotool >/dev/null || {
+    echo "e2e: xdotool is missing (package xdotool)" >&2
+    exit 1
+}
+# shellcheck source=xvfb.sh
+. "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 
 # Never the desktop's display: only the one started here.
 unset DISPLAY
 work=$(mktemp -d "${TMPDIR:-/tmp}/veltrano-e2e.XXXXXX")
-xvfb_pid=""
 game_pid=""
 passed=false
 
@@ -42,10 +41,7 @@ cleanup() {
         kill "$game_pid" 2>/dev/null || true
         wait "$game_pid" 2>/dev/null || true
     fi
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    xvfb_stop
     if ! $passed && [ -s "$work/game.log" ]; then
         echo "--- game output" >&2
         cat "$work/game.log" >&2
@@ -58,34 +54,6 @@ trap 'exit 1' INT TERM HUP
 fail() {
     echo "FAIL: $*" >&2
     exit 1
-}
-
-# A display of our own: the first free number from a random start in 90..199.
-# Another server may grab the same number at the same moment; Xvfb then exits
-# and the next number is tried.
-start_xvfb() {
-    local first=$((90 + RANDOM % 110)) i n
-    for ((i = 0; i < 110; i++)); do
-        n=$((90 + (first - 90 + i) % 110))
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        : >"$work/displayfd"
-        Xvfb ":$n" -nolisten tcp -screen 0 1024x768x24 -displayfd 3 \
-            3>"$work/displayfd" >"$work/xvfb.log" 2>&1 &
-        xvfb_pid=$!
-        # Xvfb writes its number once it accepts connections.
-        for _ in $(seq 100); do
-            if [ -s "$work/displayfd" ]; then
-                export DISPLAY=":$n"
-                return 0
-            fi
-            kill -0 "$xvfb_pid" 2>/dev/null || break
-            sleep 0.05
-        done
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-        xvfb_pid=""
-    done
-    fail "no free X display in :90..:199"
 }
 
 # Root coordinates of a point of the main window's client area. Without a
@@ -299,7 +267,7 @@ check_cursors() {
     echo "cursors: arrow $arrow"
 }
 
-start_xvfb
+xvfb_start "$work" || exit 1
 start_game
 
 with_cursors=false
