@@ -21,7 +21,7 @@ packages=(
     # running: the X platform plugin and the two font families the windows ask for
     qt6-qpa-plugins fonts-liberation2
     # tests and benchmarks
-    libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick
+    libgtest-dev libbenchmark-dev libx11-dev libxfixes-dev xvfb xauth xdotool x11-utils imagemagick
 )
 
 missing=()

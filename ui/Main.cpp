@@ -155,14 +155,14 @@ void TForm1::FormCreate() {
     playerName.clear();
 
     if (inRange(SettingsRecord.boardTexture, 1, 4)) {
-        plateau->setPicture(picture(u"plateau%1"_s.arg(SettingsRecord.boardTexture)));
+        plateau->setPicture(picture(u"plateau%1.bmp"_s.arg(SettingsRecord.boardTexture)));
     }
 }
 
 QPixmap TForm1::picture(const QString &name) {
     auto it = pictures_.find(name);
     if (it == pictures_.end()) {
-        it = pictures_.insert(name, QPixmap(u":/pictures/"_s + name + u".png"_s));
+        it = pictures_.insert(name, QPixmap(u":/pictures/"_s + name));
     }
     return *it;
 }
@@ -351,7 +351,7 @@ void TForm1::showMarble(PictureBox *box, int &state) {
     const int board = SettingsRecord.boardTexture;
     const int look = SettingsRecord.marbleTexture;
     if (inRange(board, 1, 4) && inRange(look, 1, 7)) {
-        box->setPicture(picture(u"bille%1%2"_s.arg(board).arg(look)));
+        box->setPicture(picture(u"bille%1%2.png"_s.arg(board).arg(look)));
     }
 }
 
@@ -406,7 +406,7 @@ void TForm1::texture_plateauClick() {
     if (SettingsRecord.boardTexture > 4) {
         SettingsRecord.boardTexture = 1;
     }
-    plateau->setPicture(picture(u"plateau%1"_s.arg(SettingsRecord.boardTexture)));
+    plateau->setPicture(picture(u"plateau%1.bmp"_s.arg(SettingsRecord.boardTexture)));
     markAllStale();
     redrawAfterLookChange();
     saveSettings();

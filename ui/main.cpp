@@ -1,7 +1,5 @@
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QIcon>
-#include <QWindow>
 
 #include "Main.h"
 #include "Splash.h"
@@ -11,18 +9,15 @@ using namespace Qt::StringLiterals;
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    // Every plug-in the game needs is loaded by now; PNG and BMP are built
+    // into Qt, so looking for image plug-ins would only cost start-up time.
+    QCoreApplication::setLibraryPaths({});
     QCoreApplication::setOrganizationName(u"Veltrano"_s);
 
     // The splash goes up and is painted before anything else is built, so the
     // player sees at once that the game is loading.
     auto *splash = new TSplashForm;
     splash->show();
-    QElapsedTimer waited;
-    waited.start();
-    while (splash->windowHandle() && !splash->windowHandle()->isExposed() &&
-           waited.elapsed() < 500) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
-    }
     splash->repaint();
 
     QCoreApplication::setApplicationName(u"VELTRANO 2.32"_s);

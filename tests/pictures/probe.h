@@ -8,7 +8,7 @@
 
 namespace probe {
 
-// The picture at a resource path such as ":/pictures/plateau1.png"; a null
+// The picture at a resource path such as ":/pictures/plateau1.bmp"; a null
 // image if there is none.
 QImage picture(const QString &path);
 

@@ -22,7 +22,7 @@ QImage picture(const QString &name) {
 }
 
 QImage board(int set) {
-    return picture(u"pictures/plateau%1.png"_s.arg(set));
+    return picture(u"pictures/plateau%1.bmp"_s.arg(set));
 }
 
 QImage sprite(int set, int look) {
@@ -79,7 +79,7 @@ void PicturesTest::sizesAndPalettes_data() {
     QTest::addColumn<int>("maxColours");
     for (int set = 1; set <= 4; ++set) {
         QTest::newRow(qPrintable(u"plateau%1"_s.arg(set)))
-            << u"pictures/plateau%1.png"_s.arg(set) << QSize(640, 462) << 256;
+            << u"pictures/plateau%1.bmp"_s.arg(set) << QSize(640, 462) << 256;
         for (int look = 1; look <= 7; ++look) {
             QTest::newRow(qPrintable(u"bille%1%2"_s.arg(set).arg(look)))
                 << u"pictures/bille%1%2.png"_s.arg(set).arg(look) << QSize(kSpriteW, kSpriteH)

@@ -32,7 +32,7 @@ bool save(const QDir &root, const QString &name, const QImage &image) {
         std::fprintf(stderr, "drawpictures: cannot create the folder of %s\n", qPrintable(path));
         return false;
     }
-    QImageWriter writer(path, "png");
+    QImageWriter writer(path, QFileInfo(path).suffix().toLatin1());
     if (!writer.write(image)) {
         std::fprintf(stderr, "drawpictures: cannot write %s: %s\n", qPrintable(path),
                      qPrintable(writer.errorString()));
@@ -52,7 +52,10 @@ bool drawAll(const QDir &root) {
         }
         // A touch of dithering keeps the shaded buttons and the grain from
         // banding; the collars are exempt so they stay one exact colour.
-        ok &= save(root, u"pictures/plateau%1.png"_s.arg(set),
+        // The boards are stored as uncompressed 8-bit bitmaps: the main window
+        // shows one before it is first mapped, and a bitmap is read several
+        // times faster than a PNG has to be decoded.
+        ok &= save(root, u"pictures/plateau%1.bmp"_s.arg(set),
                    palettise(board, {256, {collar}, 0.75f}));
         for (int look = 1; look <= kMarbleLooks; ++look) {
             ok &= save(root, u"pictures/bille%1%2.png"_s.arg(set).arg(look),

@@ -109,7 +109,7 @@ bool drawPreviews(const QDir &out, const QDir &pictures) {
     // and enlarged twice.
     const int pairs[][2] = {{1, 1}, {2, 2}, {3, 5}, {4, 7}, {1, 4}, {1, 6}};
     for (const auto &pair : pairs) {
-        const QImage board = load(pictures, u"pictures/plateau%1.png"_s.arg(pair[0]), &ok);
+        const QImage board = load(pictures, u"pictures/plateau%1.bmp"_s.arg(pair[0]), &ok);
         const QImage sprite =
             load(pictures, u"pictures/bille%1%2.png"_s.arg(pair[0]).arg(pair[1]), &ok);
         const QImage game = boardInPlay(board, sprite, true);
@@ -126,7 +126,7 @@ bool drawPreviews(const QDir &out, const QDir &pictures) {
         QPainter p(&sheet);
         const veltrano::Box hole = veltrano::hole_box(32);
         for (int set = 1; set <= 4; ++set) {
-            const QImage board = load(pictures, u"pictures/plateau%1.png"_s.arg(set), &ok);
+            const QImage board = load(pictures, u"pictures/plateau%1.bmp"_s.arg(set), &ok);
             const QRect crop(hole.left - 3, hole.top - 3, cell, cell);
             p.drawImage(0, (set - 1) * cell, board.copy(crop));
             for (int look = 1; look <= kMarbleLooks; ++look) {
