@@ -402,10 +402,10 @@ void TForm1::redrawAfterLookChange() {
 }
 
 void TForm1::texture_plateauClick() {
-    SettingsRecord.boardTexture = static_cast<std::int16_t>(SettingsRecord.boardTexture + 1);
-    if (SettingsRecord.boardTexture > 4) {
-        SettingsRecord.boardTexture = 1;
-    }
+    // Counted in int: the stored 16-bit value may be the largest there is,
+    // and it must still come back to 1 rather than wrap below the range.
+    const int board = SettingsRecord.boardTexture + 1;
+    SettingsRecord.boardTexture = static_cast<std::int16_t>(board > 4 ? 1 : board);
     plateau->setPicture(picture(u"plateau%1.bmp"_s.arg(SettingsRecord.boardTexture)));
     markAllStale();
     redrawAfterLookChange();
@@ -414,10 +414,8 @@ void TForm1::texture_plateauClick() {
 
 void TForm1::texture_billeClick() {
     markAllStale();
-    SettingsRecord.marbleTexture = static_cast<std::int16_t>(SettingsRecord.marbleTexture + 1);
-    if (SettingsRecord.marbleTexture > 7) {
-        SettingsRecord.marbleTexture = 1;
-    }
+    const int look = SettingsRecord.marbleTexture + 1;
+    SettingsRecord.marbleTexture = static_cast<std::int16_t>(look > 7 ? 1 : look);
     redrawAfterLookChange();
     saveSettings();
 }
