@@ -209,7 +209,7 @@ void tst_mainwindow_layout::pictureBoxes_data() {
     QTest::addColumn<bool>("hole");
     QTest::addColumn<int>("number");
     QTest::addColumn<QRect>("box");
-    // Marked places from the board's own description...
+    // A few places written out by hand...
     QTest::newRow("hole 1") << true << 1 << QRect(289, 46, 27, 27);
     QTest::newRow("hole 10") << true << 10 << QRect(180, 160, 27, 27);
     QTest::newRow("hole 23, centre") << true << 23 << QRect(326, 198, 27, 27);
