@@ -331,9 +331,9 @@ QImage drawBoard(int set) {
             }
             Rgb c = m * light;
             if (gloss[i] > 0) {
-                const float spec = std::pow(std::max(0.0f, nx * hx + ny * hy + nz * hz), 30.0f);
+                const float specular = std::pow(std::max(0.0f, nx * hx + ny * hy + nz * hz), 30.0f);
                 const float flat = std::pow(hz, 30.0f);
-                c = c + Rgb{1, 1, 1} * (0.55f * gloss[i] * std::max(0.0f, spec - flat));
+                c = c + Rgb{1, 1, 1} * (0.55f * gloss[i] * std::max(0.0f, specular - flat));
             }
 
             if (dh >= kCavityRadius + kChamferWidth + 0.3f && dh <= kCollarFlat) {
