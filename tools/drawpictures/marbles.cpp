@@ -123,6 +123,24 @@ bool shadeBall(int look, float u, float v, Rgb ground, Rgb *out) {
 
 constexpr int kSamples = 6; // per pixel and axis
 
+// Supersamples pixel (x, y) of a ball centred on (cx, cy): adds the shade of
+// every sample that falls on the ball to *sum and returns how many did.
+int samplePixel(int look, int x, int y, float cx, float cy, float radius, Rgb ground, Rgb *sum) {
+    int inside = 0;
+    for (int sy = 0; sy < kSamples; ++sy) {
+        for (int sx = 0; sx < kSamples; ++sx) {
+            const float px = float(x) + (float(sx) + 0.5f) / kSamples;
+            const float py = float(y) + (float(sy) + 0.5f) / kSamples;
+            Rgb c;
+            if (shadeBall(look, (px - cx) / radius, (py - cy) / radius, ground, &c)) {
+                *sum = *sum + c;
+                ++inside;
+            }
+        }
+    }
+    return inside;
+}
+
 } // namespace
 
 QImage drawMarble(int set, int look) {
@@ -132,19 +150,8 @@ QImage drawMarble(int set, int look) {
     for (int y = 0; y < kSpriteHeight; ++y) {
         for (int x = 0; x < kSpriteWidth; ++x) {
             Rgb sum;
-            int inside = 0;
-            for (int sy = 0; sy < kSamples; ++sy) {
-                for (int sx = 0; sx < kSamples; ++sx) {
-                    const float px = float(x) + (float(sx) + 0.5f) / kSamples;
-                    const float py = float(y) + (float(sy) + 0.5f) / kSamples;
-                    Rgb c;
-                    if (shadeBall(look, (px - kBallCentreX) / radius, (py - kBallCentreY) / radius,
-                                  ground, &c)) {
-                        sum = sum + c;
-                        ++inside;
-                    }
-                }
-            }
+            const int inside =
+                samplePixel(look, x, y, kBallCentreX, kBallCentreY, radius, ground, &sum);
             const int all = kSamples * kSamples;
             // Pixels the ball doesn't touch are exactly the collar colour.
             const Rgb c =
@@ -161,19 +168,8 @@ QImage drawBall(int look, int diameter) {
     for (int y = 0; y < diameter; ++y) {
         for (int x = 0; x < diameter; ++x) {
             Rgb sum;
-            int inside = 0;
-            for (int sy = 0; sy < kSamples; ++sy) {
-                for (int sx = 0; sx < kSamples; ++sx) {
-                    const float px = float(x) + (float(sx) + 0.5f) / kSamples;
-                    const float py = float(y) + (float(sy) + 0.5f) / kSamples;
-                    Rgb c;
-                    if (shadeBall(look, (px - radius) / radius, (py - radius) / radius,
-                                  rgb(200, 150, 100), &c)) {
-                        sum = sum + c;
-                        ++inside;
-                    }
-                }
-            }
+            const int inside =
+                samplePixel(look, x, y, radius, radius, radius, rgb(200, 150, 100), &sum);
             const float cover = float(inside) / float(kSamples * kSamples);
             const Rgb c = inside ? sum * (1.0f / float(inside)) : Rgb{};
             reinterpret_cast<QRgb *>(out.scanLine(y))[x] = toQRgb(c, cover);
