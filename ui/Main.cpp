@@ -68,9 +68,8 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), ui(new Ui::Form1) {
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 
-    for (QLabel *label : {charger, sauver, scores, etat_jeux, texture_plateau, texture_bille, infos,
-                          aide, quitter}) {
-        label->installEventFilter(this);
+    for (const Command &command : commands()) {
+        command.label->installEventFilter(this);
     }
     // The help key opens the help from anywhere in the main window.
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
@@ -103,9 +102,8 @@ void TForm1::FormCreate() {
     CloseSettings();
 
     registerCursors();
-    for (QLabel *label : {etat_jeux, charger, sauver, scores, texture_plateau, texture_bille, infos,
-                          aide, quitter}) {
-        setCursorNumber(label, crMainHaut);
+    for (const Command &command : commands()) {
+        setCursorNumber(command.label, crMainHaut);
     }
 
     for (int n = 1; n <= kHoleCount; ++n) {
@@ -174,6 +172,18 @@ void TForm1::position_main() {
 
 // ---- Simple commands -----------------------------------------------------
 
+std::array<TForm1::Command, 9> TForm1::commands() const {
+    return {{{etat_jeux, &TForm1::etat_jeuxClick},
+             {charger, &TForm1::chargerClick},
+             {sauver, &TForm1::sauverClick},
+             {scores, &TForm1::scoresClick},
+             {texture_plateau, &TForm1::texture_plateauClick},
+             {texture_bille, &TForm1::texture_billeClick},
+             {infos, &TForm1::infosClick},
+             {aide, &TForm1::aideClick},
+             {quitter, &TForm1::quitterClick}}};
+}
+
 bool TForm1::eventFilter(QObject *watched, QEvent *event) {
     // The commands are plain labels over buttons painted in the board; a
     // click is a left press and release over the same label.
@@ -190,24 +200,10 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
             pressedLabel_ = nullptr;
         }
         if (click) {
-            if (watched == charger) {
-                chargerClick();
-            } else if (watched == sauver) {
-                sauverClick();
-            } else if (watched == scores) {
-                scoresClick();
-            } else if (watched == etat_jeux) {
-                etat_jeuxClick();
-            } else if (watched == texture_plateau) {
-                texture_plateauClick();
-            } else if (watched == texture_bille) {
-                texture_billeClick();
-            } else if (watched == infos) {
-                infosClick();
-            } else if (watched == aide) {
-                aideClick();
-            } else if (watched == quitter) {
-                quitterClick();
+            for (const Command &command : commands()) {
+                if (watched == command.label) {
+                    (this->*command.onClick)();
+                }
             }
         }
     }

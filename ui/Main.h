@@ -82,6 +82,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The nine command labels and what a click on each does.
+    struct Command {
+        QLabel *label;
+        void (TForm1::*onClick)();
+    };
+    std::array<Command, 9> commands() const;
+
     void FormCreate();
     bool FormCloseQuery();
     void showMarble(PictureBox *box, int &state);
