@@ -17,7 +17,7 @@ werror=${VELTRANO_WERROR:-$([ "${CI:-}" = true ] && echo ON || echo OFF)}
 
 packages=(
     # build
-    cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev
+    cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
     # running: the X platform plugin and the two font families the windows ask for
     qt6-qpa-plugins fonts-liberation2
     # tests and benchmarks

@@ -42,6 +42,7 @@ TSplashForm::TSplashForm(QWidget *parent)
 }
 
 void TSplashForm::paintEvent(QPaintEvent *) {
+    painted_ = true;
     QPainter p(this);
     p.fillRect(rect(), QColor(0, 0, 128));
     if (!background_.isNull()) {

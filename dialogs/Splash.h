@@ -8,9 +8,13 @@ class TSplashForm : public QWidget {
 public:
     explicit TSplashForm(QWidget *parent = nullptr);
 
+    // Whether the window has been painted since it was created.
+    bool painted() const { return painted_; }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     QPixmap background_;
+    bool painted_ = false;
 };

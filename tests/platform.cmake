@@ -8,3 +8,9 @@ target_compile_definitions(
     test_help_file PRIVATE VELTRANO_HELP_SOURCE="${CMAKE_SOURCE_DIR}/assets/DOC.HLP"
                            VELTRANO_HELP_COPY="${CMAKE_BINARY_DIR}/partie/DOC.HLP")
 add_dependencies(test_help_file veltrano_help)
+
+# The start-up work done for the desktop's libraries: plain GoogleTest.
+add_executable(warm_start_tests platform/WarmStartTest.cpp)
+target_link_libraries(warm_start_tests PRIVATE veltrano_platform GTest::gtest_main)
+set_target_properties(warm_start_tests PROPERTIES AUTOMOC OFF AUTOUIC OFF)
+gtest_discover_tests(warm_start_tests TEST_PREFIX "platform." DISCOVERY_TIMEOUT 30)

@@ -4,11 +4,18 @@
 #include "Main.h"
 #include "Splash.h"
 #include "Startup.h"
+#include "WarmStart.h"
 
 using namespace Qt::StringLiterals;
 
 int main(int argc, char *argv[]) {
+    // Both before the toolkit starts: the environment is read by the bus
+    // library as the first label appears, and the font configuration is
+    // built while the toolkit connects to the display.
+    platform::skipFutileBusAutolaunch();
+    platform::FontConfigWarmUp fonts;
     QApplication app(argc, argv);
+    fonts.wait();
     // Every plug-in the game needs is loaded by now; PNG and BMP are built
     // into Qt, so looking for image plug-ins would only cost start-up time.
     QCoreApplication::setLibraryPaths({});
@@ -18,7 +25,11 @@ int main(int argc, char *argv[]) {
     // player sees at once that the game is loading.
     auto *splash = new TSplashForm;
     splash->show();
-    splash->repaint();
+    // Showing it usually paints it already; otherwise it is painted now,
+    // before the event loop runs.
+    if (!splash->painted()) {
+        splash->repaint();
+    }
 
     QCoreApplication::setApplicationName(u"VELTRANO 2.32"_s);
     QApplication::setWindowIcon(QIcon(u":/icon/veltrano.png"_s));
