@@ -10,9 +10,7 @@ using namespace Qt::StringLiterals;
 
 Ta_propos *a_propos = nullptr;
 
-Ta_propos::Ta_propos(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
-      background_(u":/pictures/apropos.png"_s) {
+Ta_propos::Ta_propos(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName(u"a_propos"_s);
     setWindowTitle(u"A propos d'VELTRANO"_s);
     setFixedSize(324, 215);
@@ -30,6 +28,11 @@ Ta_propos::Ta_propos(QWidget *parent)
 }
 
 void Ta_propos::showEvent(QShowEvent *event) {
+    // Read at the first showing rather than at start-up, where every
+    // millisecond keeps the player waiting for the board.
+    if (background_.isNull()) {
+        background_ = QPixmap(u":/pictures/apropos.png"_s);
+    }
     centreOnMainWindow(this);
     QDialog::showEvent(event);
 }

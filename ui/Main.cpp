@@ -153,8 +153,31 @@ void TForm1::FormCreate() {
     playerName.clear();
 
     if (inRange(SettingsRecord.boardTexture, 1, 4)) {
-        plateau->setPicture(picture(u"plateau%1.bmp"_s.arg(SettingsRecord.boardTexture)));
+        pendingBoardName_ = u"plateau%1.bmp"_s.arg(SettingsRecord.boardTexture);
+        pendingBoard_ = std::async(std::launch::async, [name = pendingBoardName_] {
+            // Converted here to the screen's format, so that turning it into a
+            // pixmap on the interface thread is a plain hand-over.
+            return QImage(u":/pictures/"_s + name).convertToFormat(QImage::Format_RGB32);
+        });
     }
+}
+
+void TForm1::collectBoardPicture() {
+    if (!pendingBoard_.valid()) {
+        return;
+    }
+    QImage board = pendingBoard_.get();
+    if (board.isNull()) {
+        return;
+    }
+    const QPixmap pixmap = QPixmap::fromImage(std::move(board));
+    pictures_.insert(pendingBoardName_, pixmap);
+    plateau->setPicture(pixmap);
+}
+
+void TForm1::showEvent(QShowEvent *event) {
+    collectBoardPicture();
+    QWidget::showEvent(event);
 }
 
 QPixmap TForm1::picture(const QString &name) {
@@ -402,6 +425,7 @@ void TForm1::texture_plateauClick() {
     // and it must still come back to 1 rather than wrap below the range.
     const int board = SettingsRecord.boardTexture + 1;
     SettingsRecord.boardTexture = static_cast<std::int16_t>(board > 4 ? 1 : board);
+    collectBoardPicture();
     plateau->setPicture(picture(u"plateau%1.bmp"_s.arg(SettingsRecord.boardTexture)));
     markAllStale();
     redrawAfterLookChange();

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QWidget>
 #include <array>
+#include <future>
 
 #include "grille.h"
 
@@ -79,6 +80,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -97,7 +99,12 @@ private:
     void redrawAfterLookChange();
     void saveSettings();
     QPixmap picture(const QString &name);
+    void collectBoardPicture();
 
     QHash<QString, QPixmap> pictures_;
+    // The board texture read at start-up, decoded on another thread while
+    // the dialogs are built; it is on the board before the window shows.
+    std::future<QImage> pendingBoard_;
+    QString pendingBoardName_;
     QObject *pressedLabel_ = nullptr;
 };
