@@ -17,6 +17,9 @@ QLabel *titleLabel(QWidget *parent, const QString &text, QRect geometry, int pix
     f.setPixelSize(pixels);
     f.setBold(true);
     f.setItalic(true);
+    // The captions are plain Latin text the font covers, so no fallback
+    // fonts need looking up before the first paint.
+    f.setStyleStrategy(QFont::NoFontMerging);
     label->setFont(f);
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, colour);
