@@ -80,6 +80,13 @@ centre() {
     "$solver" --centre "$1"
 }
 
+# Pointer onto the centre of hole N.
+hover_hole() {
+    local x y
+    read -r x y < <(centre "$1")
+    hover_client "$x" "$y"
+}
+
 yellow_in_message() {
     # The end message is centred on its box at 156,130, 365 x 151.
     local x y
@@ -221,8 +228,7 @@ check_cursors() {
     # At rest nothing on the board reacts, not even a marble that will be
     # movable once a game starts.
     local x y arrow
-    read -r x y < <(centre 8)
-    hover_client "$x" "$y"
+    hover_hole 8
     sleep 0.15
     arrow=$("$probe" cursor)
     # shellcheck disable=SC2254 # the cursor names are patterns
@@ -233,17 +239,13 @@ check_cursors() {
     new_traditional_game
 
     hover_client 100 10 # the board picture, away from holes and tray
-    read -r x y < <(centre 8)
-    hover_client "$x" "$y"
+    hover_hole 8
     await_cursor "over a movable marble" "$hand"
-    read -r x y < <(centre 23)
-    hover_client "$x" "$y"
+    hover_hole 23
     await_cursor "over the empty centre" "$arrow"
-    read -r x y < <(centre 14)
-    hover_client "$x" "$y"
+    hover_hole 14
     expect_cursor_stays "over a marble with no jump" "$arrow"
-    read -r x y < <(centre 1)
-    hover_client "$x" "$y"
+    hover_hole 1
     expect_cursor_stays "over an arm end of the traditional board" "$arrow"
 
     # Holding the marble of hole 8: the hand with the ball over its own hole,
@@ -251,16 +253,13 @@ check_cursors() {
     read -r x y < <(centre 8)
     click_client "$x" "$y"
     await_cursor "over the marble just picked up" "$holding"
-    read -r x y < <(centre 14)
-    hover_client "$x" "$y"
+    hover_hole 14
     await_cursor "holding, over the marble it would jump" "$refused"
     hover_client 100 10
     await_cursor "holding, over the board picture" "$holding"
-    read -r x y < <(centre 1)
-    hover_client "$x" "$y"
+    hover_hole 1
     await_cursor "holding, over an arm end" "$refused"
-    read -r x y < <(centre 23)
-    hover_client "$x" "$y"
+    hover_hole 23
     await_cursor "holding, over the centre" "$holding"
     xdotool click --delay 1 1
     await_cursor "after the jump" "$arrow"
