@@ -1,11 +1,12 @@
 #include "WarmStart.h"
 
+#include <QStandardPaths>
+#include <QString>
 #include <fontconfig/fontconfig.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <sstream>
 
 namespace platform {
 
@@ -51,15 +52,7 @@ bool realIsSocket(const std::string &path) {
 }
 
 bool realOnPath(const char *program) {
-    const auto path = realVariable("PATH");
-    std::istringstream dirs(path.value_or("/usr/local/bin:/usr/bin:/bin"));
-    for (std::string dir; std::getline(dirs, dir, ':');) {
-        const std::string candidate = (dir.empty() ? std::string(".") : dir) + '/' + program;
-        if (::access(candidate.c_str(), X_OK) == 0) {
-            return true;
-        }
-    }
-    return false;
+    return !QStandardPaths::findExecutable(QString::fromLocal8Bit(program)).isEmpty();
 }
 
 } // namespace
