@@ -12,3 +12,7 @@ endforeach()
 find_package(benchmark REQUIRED)
 add_executable(bench_click bench/bench_click.cpp)
 target_link_libraries(bench_click PRIVATE veltrano_uitest_support benchmark::benchmark)
+
+# Saved games by the hundred thousand through the real load path, sanitized.
+veltrano_add_sanitized_test(tst_saved_game_fuzz SOURCES ui/tst_saved_game_fuzz.cpp
+                            LIBS veltrano_uitest_support Qt6::Test)
