@@ -77,7 +77,7 @@ bool allDigits(QStringView part) {
 }
 
 QString damaged() {
-    return u"La partie sauvegardée est endommagée, elle ne peut pas être chargée"_s;
+    return u"La partie sauvegardée est endommagée"_s;
 }
 
 } // namespace

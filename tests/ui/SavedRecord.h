@@ -79,14 +79,9 @@ inline bool writeBytes(const QString &path, const QByteArray &bytes) {
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
-// The file's bytes, or a null array when there is no file.
 inline QByteArray readBytes(const QString &path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    QByteArray all = f.readAll();
-    return all.isNull() ? QByteArray("") : all;
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace uitest
