@@ -2,6 +2,7 @@
 // one of the two boards: the check that stands between a saved game read
 // from disk and the rules.
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -21,6 +22,10 @@ struct Row {
     std::function<void(Grille &)> damage;
     PositionFault expected;
 };
+
+void PrintTo(const Row &row, std::ostream *os) {
+    *os << row.name;
+}
 
 void fill(Grille &g, int x, int y, Value v) {
     for (int d = 1; d <= 4; ++d) {
