@@ -75,6 +75,8 @@ void showErrorBox(const QString &text) {
     }
     QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(), text,
                     QMessageBox::NoButton, parent);
+    // Texts may quote bytes from a file: never let them pass for markup.
+    box.setTextFormat(Qt::PlainText);
     box.addButton(u"OK"_s, QMessageBox::AcceptRole);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
@@ -91,6 +93,14 @@ int retryOnInterrupt(auto call) {
 
 void setIoFailureReporter(IoFailureReporter reporter) {
     currentReporter = reporter;
+}
+
+void reportFileFailure(const QString &text) {
+    if (currentReporter != nullptr) {
+        currentReporter(text);
+    } else {
+        showErrorBox(text);
+    }
 }
 
 void reportIoFailure(const IoStatus &status) {

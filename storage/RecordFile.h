@@ -37,6 +37,9 @@ QString ioFailureText(const IoStatus &status);
 void reportIoFailure(const IoStatus &status);
 using IoFailureReporter = void (*)(const QString &text);
 void setIoFailureReporter(IoFailureReporter reporter);
+// The same box, or the same recorder, for a file that was read whole but
+// cannot be used.
+void reportFileFailure(const QString &text);
 
 class RecordFile {
 public:

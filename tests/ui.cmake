@@ -4,7 +4,7 @@ add_library(veltrano_uitest_support STATIC ui/BoardModel.cpp ui/GameWindow.cpp)
 target_include_directories(veltrano_uitest_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/ui)
 target_link_libraries(veltrano_uitest_support PUBLIC veltrano_ui Qt6::Test)
 
-foreach(name tst_mainwindow_layout tst_mainwindow_close tst_play tst_chrono_looks)
+foreach(name tst_mainwindow_layout tst_mainwindow_close tst_play tst_chrono_looks tst_saved_game)
     veltrano_add_qtest(${name} SOURCES ui/${name}.cpp LIBS veltrano_uitest_support)
 endforeach()
 
@@ -12,3 +12,7 @@ endforeach()
 find_package(benchmark REQUIRED)
 add_executable(bench_click bench/bench_click.cpp)
 target_link_libraries(bench_click PRIVATE veltrano_uitest_support benchmark::benchmark)
+
+# Saved games by the hundred thousand through the real load path, sanitized.
+veltrano_add_sanitized_test(tst_saved_game_fuzz SOURCES ui/tst_saved_game_fuzz.cpp
+                            LIBS veltrano_uitest_support Qt6::Test)

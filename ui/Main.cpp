@@ -272,10 +272,7 @@ bool TForm1::FormCloseQuery() {
     return box.clickedButton() == ok;
 }
 
-// Saving and loading a game come with the saved-game file.
-void TForm1::chargerClick() {}
-
-void TForm1::sauverClick() {}
+// chargerClick and sauverClick live in SaveLoad.cpp, beside the saved game.
 
 // ---- Course of a game ----------------------------------------------------
 

@@ -18,6 +18,7 @@ class PictureBox;
 class QLabel;
 class QTimer;
 class TZeltHint;
+struct SavedGame;
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -98,6 +99,7 @@ private:
     void markAllStale();
     void redrawAfterLookChange();
     void saveSettings();
+    void resumeSavedGame(const SavedGame &game);
     QPixmap picture(const QString &name);
     void collectBoardPicture();
 

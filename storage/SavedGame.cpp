@@ -1,0 +1,182 @@
+#include "SavedGame.h"
+
+#include <QList>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <cstdint>
+#include <cstring>
+
+#include "RecordFile.h"
+#include "Shared.h"
+#include "position.h"
+
+using namespace Qt::StringLiterals;
+using namespace savedgame;
+
+SavedGameBytes SavedGameRecord{};
+
+namespace {
+
+RecordFile gameFile(kSavedGameSize);
+
+QString gamePath() {
+    return startDirectory + u"GAME"_s;
+}
+
+bool failed(const IoStatus &status) {
+    if (status.ok()) {
+        return false;
+    }
+    reportIoFailure(status);
+    return true;
+}
+
+int readInt16(const SavedGameBytes &record, int offset) {
+    const auto low = static_cast<unsigned char>(record[offset]);
+    const auto high = static_cast<unsigned char>(record[offset + 1]);
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(low | high << 8));
+}
+
+void writeInt16(SavedGameBytes &record, int offset, int value) {
+    const auto bits = static_cast<std::uint16_t>(value);
+    record[offset] = static_cast<char>(bits & 0xff);
+    record[offset + 1] = static_cast<char>(bits >> 8);
+}
+
+// The text of a field up to its zero byte, never more than `longest`
+// characters, so that a field with no zero still reads as a sound text.
+QString readText(const SavedGameBytes &record, int offset, int size, int longest) {
+    const char *begin = record.data() + offset;
+    const void *zero = std::memchr(begin, 0, static_cast<std::size_t>(size));
+    int length = zero ? static_cast<int>(static_cast<const char *>(zero) - begin) : size;
+    if (length > longest) {
+        length = longest;
+    }
+    QStringDecoder decoder("windows-1252");
+    return decoder.decode(QByteArrayView(begin, length));
+}
+
+void writeText(SavedGameBytes &record, int offset, int size, const QString &text) {
+    QStringEncoder encoder("windows-1252");
+    const QByteArray bytes = encoder.encode(text);
+    const int length = qMin(static_cast<int>(bytes.size()), size - 1);
+    std::memset(record.data() + offset, 0, static_cast<std::size_t>(size));
+    std::memcpy(record.data() + offset, bytes.constData(), static_cast<std::size_t>(length));
+}
+
+bool allDigits(QStringView part) {
+    if (part.isEmpty() || part.size() > 9) {
+        return false;
+    }
+    for (const QChar c : part) {
+        if (c < u'0' || c > u'9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+QString damaged() {
+    return u"La partie sauvegardée est endommagée"_s;
+}
+
+} // namespace
+
+SavedGameFile OpenSavedGame() {
+    if (gameFile.openExisting(gamePath()).ok()) {
+        if (!ReadSavedGame()) {
+            gameFile.close();
+            return SavedGameFile::Failed;
+        }
+    } else {
+        if (failed(gameFile.create(gamePath()))) {
+            return SavedGameFile::Failed;
+        }
+        SavedGameRecord.fill(0);
+        writeInt16(SavedGameRecord, kCountOffset, kNoGame);
+        if (!WriteSavedGame()) {
+            gameFile.close();
+            return SavedGameFile::Failed;
+        }
+    }
+    return readInt16(SavedGameRecord, kCountOffset) == kNoGame ? SavedGameFile::NoGame
+                                                               : SavedGameFile::HoldsGame;
+}
+
+bool ReadSavedGame() {
+    // Read aside first: a short file leaves the copy in memory as it was.
+    SavedGameBytes record;
+    if (failed(gameFile.seekRecord(0)) || failed(gameFile.readRecord(record.data()))) {
+        return false;
+    }
+    SavedGameRecord = record;
+    return true;
+}
+
+bool WriteSavedGame() {
+    return !failed(gameFile.seekRecord(0)) && !failed(gameFile.writeRecord(SavedGameRecord.data()));
+}
+
+bool CloseSavedGame() {
+    return !failed(gameFile.close());
+}
+
+void fillSavedGameRecord(const QString &name, const QString &chrono, int nb_repos,
+                         const veltrano::Grille &grille) {
+    writeText(SavedGameRecord, kNameOffset, kNameSize, name.left(kPlayerNameLength));
+    writeText(SavedGameRecord, kChronoOffset, kChronoSize, chrono);
+    writeInt16(SavedGameRecord, kCountOffset, nb_repos);
+    for (int c = 1; c <= veltrano::kGridSize; ++c) {
+        for (int l = 1; l <= veltrano::kGridSize; ++l) {
+            for (int d = 1; d <= veltrano::kDirectionCount; ++d) {
+                writeInt16(SavedGameRecord, gridOffset(c, l, d), grille.get(c, l, d));
+            }
+        }
+    }
+}
+
+bool parseChrono(const QString &caption, int &heures, int &minutes, int &secondes, QString &bad) {
+    const QList<QStringView> parts = QStringView(caption).split(u':');
+    if (parts.size() != 3) {
+        bad = caption;
+        return false;
+    }
+    for (const QStringView part : parts) {
+        if (!allDigits(part)) {
+            bad = part.toString();
+            return false;
+        }
+    }
+    heures = parts[0].toInt();
+    minutes = parts[1].toInt();
+    secondes = parts[2].toInt();
+    return true;
+}
+
+QString decodeSavedGame(const SavedGameBytes &record, SavedGame &game) {
+    SavedGame read;
+    read.nb_repos = readInt16(record, kCountOffset);
+    for (int c = 1; c <= veltrano::kGridSize; ++c) {
+        for (int l = 1; l <= veltrano::kGridSize; ++l) {
+            for (int d = 1; d <= veltrano::kDirectionCount; ++d) {
+                read.grille.set(c, l, d, readInt16(record, gridOffset(c, l, d)));
+            }
+        }
+    }
+    if (veltrano::check_position(read.grille, read.nb_repos) != veltrano::PositionFault::none) {
+        return damaged();
+    }
+    read.chrono = readText(record, kChronoOffset, kChronoSize, kChronoSize - 1);
+    QString bad;
+    if (!parseChrono(read.chrono, read.heures, read.minutes, read.secondes, bad)) {
+        return u"'%1' n'est pas une valeur entière correcte"_s.arg(bad);
+    }
+    // The chrono only carries into the next minute at exactly 60; beyond
+    // that it would count on for ever without carrying.
+    if (read.minutes > 59 || read.secondes > 59) {
+        return damaged();
+    }
+    read.name = readText(record, kNameOffset, kNameSize, kPlayerNameLength);
+    game = read;
+    return {};
+}
