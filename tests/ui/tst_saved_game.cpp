@@ -33,8 +33,8 @@ const QString kOverwrite = u"Vous allez écraser la dernière partie sauvegardé
 const QString kCancelGame = u"Vous allez annuler la partie en cour"_s;
 
 // Answers the next box: "Title|Text|Button".
-void expectBox(GameWindow &w, const QString &spec) {
-    const QStringList parts = spec.split(u'|');
+void expectBox(GameWindow &w, const QString &expected) {
+    const QStringList parts = expected.split(u'|');
     w.modals().expect([parts](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
         QVERIFY(box);
