@@ -299,8 +299,8 @@ void TNewHint::ActivateHint(const QRect &rect, const QString &text) {
                                                        : QImage::Format_RGB32);
         snapshot_.fill(translucent_ ? QColor(Qt::transparent) : palette().color(QPalette::Window));
     }
+    // A newly shown popup lies above every other window already.
     show();
-    raise();
     repaint();
 }
 

@@ -55,7 +55,6 @@ void HintWindow::ActivateHint(const QRect &rect, const QString &text) {
     caption_ = text;
     setGeometry(rect);
     show();
-    raise();
     update();
 }
 
@@ -131,6 +130,10 @@ QWidget *HintService::controlWithHint(QWidget *widget) {
 }
 
 void HintService::mouseOver(QWidget *widget) {
+    if (!widget) {
+        // A place without a hint: the next hint waits the full pause again.
+        hintActive_ = false;
+    }
     if (widget == control_) {
         return;
     }
@@ -138,7 +141,6 @@ void HintService::mouseOver(QWidget *widget) {
     clock_->cancel();
     control_ = widget;
     if (!widget) {
-        hintActive_ = false;
         return;
     }
     clock_->callAfter(hintActive_ ? kShortPause : hintPause_, [this] { showNow(); });
