@@ -11,7 +11,6 @@
 #include "Logo.h"
 #include "Main.h"
 #include "Shared.h"
-#include "Splash.h"
 
 using namespace Qt::StringLiterals;
 
@@ -39,7 +38,6 @@ private Q_SLOTS:
     void aboutClicks_data();
     void aboutClicks();
     void aboutFromMainWindow();
-    void splash();
 };
 
 void tst_controls::label3D_data() {
@@ -212,23 +210,6 @@ void tst_controls::aboutFromMainWindow() {
     QVERIFY(!a_propos->LOGO1()->animating());
     const QRect main = w->frameGeometry();
     QCOMPARE(at, main.topLeft() + QPoint((main.width() - 324) / 2, (main.height() - 215) / 2));
-}
-
-void tst_controls::splash() {
-    TSplashForm splash;
-    splash.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&splash));
-    QCOMPARE(splash.size(), QSize(324, 202));
-    const QImage image = shown(splash);
-    // The picture, unscaled, from the top left corner.
-    const QImage picture = QImage(u":/pictures/splash.png"_s).convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(image.copy(0, 0, 324, 100), picture.copy(0, 0, 324, 100));
-    const auto *title = splash.findChild<TLabel3D *>(u"Label3D1"_s);
-    QVERIFY(title);
-    QCOMPARE(title->geometry(), QRect(35, 104, 253, 63));
-    QCOMPARE(title->font().pixelSize(), 56);
-    QCOMPARE(title->ShadowColor(), QColor(Qt::black));
-    QVERIFY(title->Transparent() && !title->ShowAccelChar());
 }
 
 QTEST_MAIN(tst_controls)
