@@ -34,6 +34,12 @@ struct BalloonLook {
 // the application a balloon.
 class TZeltHint : public QObject {
     Q_OBJECT
+    // The stored settings, in the order a window description lists them.
+    Q_PROPERTY(THintDirection HintDirection READ HintDirection WRITE setHintDirection)
+    Q_PROPERTY(QColor HintColor READ HintColor WRITE setHintColor)
+    Q_PROPERTY(QColor HintShadowColor READ HintShadowColor WRITE setHintShadowColor)
+    Q_PROPERTY(QFont HintFont READ HintFont WRITE setHintFont)
+    Q_PROPERTY(int HintPauseTime READ HintPauseTime WRITE setHintPauseTime)
 public:
     explicit TZeltHint(QObject *owner);
 
@@ -46,6 +52,7 @@ public:
     const QFont &HintFont() const { return look_.font; }
     const QColor &HintFontColor() const { return look_.fontColor; }
     void setHintFont(const QFont &font, const QColor &color);
+    void setHintFont(const QFont &font) { setHintFont(font, look_.fontColor); }
     int HintPauseTime() const { return hintPauseTime_; }
     void setHintPauseTime(int ms);
 

@@ -275,7 +275,18 @@ void tst_balloon::installation() {
     service.setMainWindow(&main);
     service.setHintPause(123);
     auto *bulle = new TZeltHint(&main);
-    // The balloon is the application's hint window, with the owner's pause.
+    // The stored settings in their order, with their defaults; the balloon
+    // is the application's hint window, with the owner's pause.
+    const QMetaObject *meta = bulle->metaObject();
+    QStringList names;
+    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+        names << QString::fromLatin1(meta->property(i).name());
+    }
+    QCOMPARE(names, (QStringList{u"HintDirection"_s, u"HintColor"_s, u"HintShadowColor"_s,
+                                 u"HintFont"_s, u"HintPauseTime"_s}));
+    QCOMPARE(bulle->HintDirection(), hdUpRight);
+    QCOMPARE(bulle->HintColor(), QColor(255, 255, 0));
+    QCOMPARE(bulle->HintShadowColor(), QColor(128, 0, 128));
     QCOMPARE(service.hintPause(), 600);
     auto *window = qobject_cast<TNewHint *>(service.hintWindow());
     QVERIFY(window);
