@@ -294,6 +294,12 @@ void TNewHint::ActivateHint(const QRect &rect, const QString &text) {
                         .toImage()
                         .convertToFormat(QImage::Format_RGB32);
     }
+    if (!snapshot_.isNull() && snapshot_.size() != bounds.size()) {
+        // A screen with more pixels than logical units: the balloon's pixel
+        // pattern is drawn in logical units over the scaled-down copy.
+        snapshot_ = snapshot_.scaled(bounds.size());
+        snapshot_.setDevicePixelRatio(1);
+    }
     if (snapshot_.size() != bounds.size()) {
         snapshot_ = QImage(bounds.size(), translucent_ ? QImage::Format_ARGB32_Premultiplied
                                                        : QImage::Format_RGB32);
