@@ -8,6 +8,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <utility>
+
 namespace platform {
 
 namespace {
