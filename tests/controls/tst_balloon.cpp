@@ -299,10 +299,17 @@ void tst_balloon::installation() {
     bulle->setHintPauseTime(700);
     QCOMPARE(service.hintPause(), 700);
 
-    // A new font puts a fresh balloon window in place, measuring in that font.
+    // A new font, and a font-change notice, each put a fresh balloon window
+    // in place, measuring in the component's font.
     QFont arial(u"Arial"_s);
     arial.setPixelSize(11);
+    QPointer<platform::HintWindow> before = window;
     bulle->setHintFont(arial, Qt::black);
+    QVERIFY(!before);
+    before = service.hintWindow();
+    QEvent fontChange(QEvent::FontChange);
+    QCoreApplication::sendEvent(bulle, &fontChange);
+    QVERIFY(!before);
     window = qobject_cast<TNewHint *>(service.hintWindow());
     QVERIFY(window);
     QCOMPARE(window->canvasFont, arial);
