@@ -1,52 +1,103 @@
+// The description names its window a_propos, like the global below, so it is
+// read before that global is declared.
+#include "ui_About.h"
+
 #include "About.h"
 
-#include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
 
+#include "Logo.h"
 #include "Shared.h"
+#include "WindowDescription.h"
 
 using namespace Qt::StringLiterals;
 
 Ta_propos *a_propos = nullptr;
 
 Ta_propos::Ta_propos(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+    // Only the shell is made with the other windows at start-up; the picture,
+    // the logo and the labels wait for the box's first use, so that the
+    // player does not wait for them before the board shows.
     setObjectName(u"a_propos"_s);
     setWindowTitle(u"A propos d'VELTRANO"_s);
     setFixedSize(324, 215);
-    auto *title = new QLabel(u"Veltrano"_s, this);
-    title->setGeometry(26, 99, 271, 66);
-    QFont f(u"Times New Roman"_s);
-    f.setPixelSize(59);
-    f.setBold(true);
-    f.setItalic(true);
-    title->setFont(f);
-    QPalette p = title->palette();
-    p.setColor(QPalette::WindowText, Qt::white);
-    title->setPalette(p);
-    title->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+Ta_propos::~Ta_propos() {
+    delete ui;
+}
+
+Ui::a_propos *Ta_propos::controls() {
+    if (!ui) {
+        ui = new Ui::a_propos;
+        ui->setupUi(this);
+        applyPixelFonts(this);
+        FormCreate();
+    }
+    return ui;
+}
+
+TLOGO *Ta_propos::LOGO1() {
+    return controls()->LOGO1;
+}
+
+void Ta_propos::FormCreate() {
+    // The picture covers the box; no background is erased beneath it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    ui->Panel1->setAttribute(Qt::WA_OpaquePaintEvent);
+    for (QWidget *w : {static_cast<QWidget *>(ui->Image1), static_cast<QWidget *>(ui->LOGO1),
+                       static_cast<QWidget *>(ui->Label3D2), static_cast<QWidget *>(ui->Label4)}) {
+        w->installEventFilter(this);
+    }
+}
+
+void Ta_propos::setVisible(bool visible) {
+    if (visible) {
+        controls();
+    }
+    QDialog::setVisible(visible);
 }
 
 void Ta_propos::showEvent(QShowEvent *event) {
-    // Read at the first showing rather than at start-up, where every
-    // millisecond keeps the player waiting for the board.
-    if (background_.isNull()) {
-        background_ = QPixmap(u":/pictures/apropos.png"_s);
-    }
-    centreOnMainWindow(this);
+    FormShow();
     QDialog::showEvent(event);
 }
 
-void Ta_propos::paintEvent(QPaintEvent *) {
-    QPainter p(this);
-    p.fillRect(rect(), QColor(0, 0, 128));
-    if (!background_.isNull()) {
-        p.drawPixmap(0, 0, background_);
-    }
+void Ta_propos::FormShow() {
+    centreOnMainWindow(this);
 }
 
-void Ta_propos::mouseReleaseEvent(QMouseEvent *event) {
-    if (rect().contains(event->position().toPoint())) {
-        accept();
+void Ta_propos::StartAnimation() {
+    LOGO1()->StartAnimation();
+}
+
+void Ta_propos::StopAnimation() {
+    LOGO1()->StopAnimation();
+}
+
+void Ta_propos::Image1Click() {
+    done(QDialog::Accepted);
+}
+
+bool Ta_propos::eventFilter(QObject *watched, QEvent *event) {
+    // A click is a left press and release over the same control; the second
+    // and third author lines have no handler and keep their clicks.
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            pressed_ = watched;
+        }
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        auto *widget = static_cast<QWidget *>(watched);
+        if (mouse->button() == Qt::LeftButton) {
+            const bool click =
+                pressed_ == watched && widget->rect().contains(mouse->position().toPoint());
+            pressed_ = nullptr;
+            if (click) {
+                Image1Click();
+                return true;
+            }
+        }
     }
+    return QDialog::eventFilter(watched, event);
 }

@@ -3,10 +3,15 @@
 
 #include <QWidget>
 
+namespace Ui {
+class SplashForm;
+}
+
 class TSplashForm : public QWidget {
     Q_OBJECT
 public:
     explicit TSplashForm(QWidget *parent = nullptr);
+    ~TSplashForm() override;
 
     // Whether the window has been painted since it was created.
     bool painted() const { return painted_; }
@@ -15,6 +20,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QPixmap background_;
+    void FormCreate();
+
+    Ui::SplashForm *ui;
     bool painted_ = false;
 };

@@ -56,12 +56,16 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), ui(new Ui::Form1) {
     aide = ui->aide;
     quitter = ui->quitter;
 
+    // From here on every hint of the game is a balloon drawn with bulle's
+    // settings; the labels keep their hint texts as their tooltips.
     bulle = new TZeltHint(this);
     bulle->setObjectName(u"bulle"_s);
-    bulle->HintDirection = hdDownRight;
-    bulle->HintShadowColor = Qt::black;
-    bulle->HintFont = QFont(u"Arial"_s);
-    bulle->HintFont.setPixelSize(11);
+    bulle->setHintDirection(hdDownRight);
+    bulle->setHintShadowColor(Qt::black);
+    QFont hintFont(u"Arial"_s);
+    hintFont.setPixelSize(11);
+    bulle->setHintFont(hintFont, Qt::black);
+    bulle->Loaded();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(u"Timer1"_s);
