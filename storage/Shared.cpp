@@ -12,3 +12,18 @@ void centreOnMainWindow(QWidget *dialog) {
     const int top = MainWindowRect.top + (MainWindowRect.height - outer.height()) / 2;
     dialog->move(left, top);
 }
+
+#include <QLabel>
+
+void squeezeToFit(QLabel *label) {
+    QFont font = label->font();
+    const QString text = label->text().trimmed();
+    const int room = label->contentsRect().width();
+    for (int stretch = 100; stretch > 50; stretch -= 1) {
+        font.setStretch(stretch);
+        if (QFontMetrics(font).horizontalAdvance(text) <= room) {
+            break;
+        }
+    }
+    label->setFont(font);
+}
