@@ -54,7 +54,7 @@ Tsaisie_nom::Tsaisie_nom(QWidget *parent)
     setFixedSize(size());
     ui->Edit1->setMaxLength(kNameCapacity);
     ui->Edit1->setValidator(new Windows1252Validator(ui->Edit1));
-    ui->BitBtn1->setIcon(QIcon(u":/pictures/ok.png"_s));
+    ui->BitBtn1->setIcon(buttonGlyph(u":/pictures/ok.png"_s));
     connect(ui->BitBtn1, &QPushButton::clicked, this, &Tsaisie_nom::BitBtn1Click);
 }
 

@@ -20,7 +20,7 @@ Tmeilleur_score::Tmeilleur_score(QWidget *parent)
     applyPixelFonts(this);
     squeezeToFit(ui->Label2);
     setFixedSize(size());
-    ui->BitBtn1->setIcon(QIcon(u":/pictures/ok.png"_s));
+    ui->BitBtn1->setIcon(buttonGlyph(u":/pictures/ok.png"_s));
     connect(ui->BitBtn1, &QPushButton::clicked, this, &Tmeilleur_score::BitBtn1Click);
 }
 

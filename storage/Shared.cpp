@@ -27,3 +27,17 @@ void squeezeToFit(QLabel *label) {
     }
     label->setFont(font);
 }
+
+#include <QBitmap>
+#include <QIcon>
+
+QIcon buttonGlyph(const QString &resource) {
+    QPixmap picture(resource);
+    if (picture.isNull()) {
+        return {};
+    }
+    const QImage image = picture.toImage();
+    const QRgb background = image.pixel(0, image.height() - 1);
+    picture.setMask(QBitmap::fromImage(image.createMaskFromColor(background, Qt::MaskOutColor)));
+    return QIcon(picture);
+}

@@ -36,3 +36,9 @@ class QLabel;
 // label's width: a heading of the game's own size may be wider than the box
 // it was laid out in with the faces this platform offers.
 void squeezeToFit(QLabel *label);
+
+class QIcon;
+
+// A button's picture with its background colour, the colour of its bottom
+// left pixel, left out, so that the button's own face shows through.
+QIcon buttonGlyph(const QString &resource);
