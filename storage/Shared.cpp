@@ -28,16 +28,21 @@ void squeezeToFit(QLabel *label) {
     label->setFont(font);
 }
 
-#include <QBitmap>
 #include <QIcon>
 
 QIcon buttonGlyph(const QString &resource) {
-    QPixmap picture(resource);
-    if (picture.isNull()) {
+    QImage image = QImage(resource).convertToFormat(QImage::Format_ARGB32);
+    if (image.isNull()) {
         return {};
     }
-    const QImage image = picture.toImage();
     const QRgb background = image.pixel(0, image.height() - 1);
-    picture.setMask(QBitmap::fromImage(image.createMaskFromColor(background, Qt::MaskOutColor)));
-    return QIcon(picture);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (line[x] == background) {
+                line[x] = 0;
+            }
+        }
+    }
+    return QIcon(QPixmap::fromImage(image));
 }
