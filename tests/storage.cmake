@@ -1,7 +1,7 @@
-# The record files: failures, the settings record byte for byte, damaged
-# files, the top-ten insertion, and a sanitized fuzzer of the settings reader.
-veltrano_add_qtest(tst_storage SOURCES storage/tst_storage.cpp storage/StorageTest.cpp
-                   LIBS veltrano_storage)
-veltrano_add_sanitized_test(fuzz_settings SOURCES storage/fuzz_settings.cpp storage/StorageTest.cpp
+# The settings file: failures, the record byte for byte, damaged files, the
+# top-ten insertion, a sanitized fuzzer of its reader, and the dialogs that
+# store and show it on the real main window.
+veltrano_add_qtest(tst_storage SOURCES storage/tst_storage.cpp LIBS veltrano_storage)
+veltrano_add_sanitized_test(fuzz_settings SOURCES storage/fuzz_settings.cpp
                             LIBS veltrano_storage Qt6::Test)
-set_tests_properties(fuzz_settings PROPERTIES TIMEOUT 60)
+veltrano_add_qtest(tst_dialogs SOURCES ui/tst_dialogs.cpp LIBS veltrano_uitest_support)

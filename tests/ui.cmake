@@ -8,9 +8,6 @@ foreach(name tst_mainwindow_layout tst_mainwindow_close tst_play tst_chrono_look
     veltrano_add_qtest(${name} SOURCES ui/${name}.cpp LIBS veltrano_uitest_support)
 endforeach()
 
-veltrano_add_qtest(tst_dialogs SOURCES ui/tst_dialogs.cpp storage/StorageTest.cpp
-                   LIBS veltrano_uitest_support)
-
 # Not a test: cmake --build <dir> --target bench_click, then run it.
 find_package(benchmark REQUIRED)
 add_executable(bench_click bench/bench_click.cpp)

@@ -1,11 +1,10 @@
+// The settings file through the game's own calls, checked with the test's
+// own reader of its bytes.
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <cerrno>
 #include <memory>
 
-#include "RecordFile.h"
 #include "Score.h"
 #include "Settings.h"
 #include "Shared.h"
@@ -13,46 +12,36 @@
 
 using namespace Qt::StringLiterals;
 using namespace storagetest;
+using L = QList<int>;
 
 namespace {
-QString cfgPath() {
+QString cfg() {
     return startDirectory + u"VELTRANO.CFG"_s;
 }
 
-// A row of the table as "name/marbles/duration".
-QString rowText(const ScoreEntry &row) {
-    return u"%1/%2/%3"_s.arg(row.name).arg(row.marblesLeft).arg(row.duration);
+void bracket(bool write) {
+    OpenSettings();
+    write ? WriteSettings() : ReadSettings();
+    CloseSettings();
 }
 
-QStringList tableOnDisk() {
-    const QByteArray bytes = readAll(cfgPath());
-    QStringList rows;
+QString rowInMemory(int r) {
+    const ScoreEntry &e = SettingsRecord.scores[r];
+    return e.name + u'/' + QString::number(e.marblesLeft) + u'/' + e.duration;
+}
+
+// Ranks 1..10 with the given marbles, named P1..P0, lasting 00:00:01..
+QByteArray table(const L &marbles) {
+    QByteArray b(368, '\0');
     for (int r = 1; r <= 10; ++r) {
-        rows << u"%1/%2/%3"_s.arg(stringAt(bytes, nameAt(r)))
-                    .arg(int16At(bytes, marblesAt(r)))
-                    .arg(stringAt(bytes, durationAt(r)));
+        b.replace(nameAt(r), 3, "\x02P" + QByteArray::number(r % 10));
+        b.replace(durationAt(r), 9,
+                  "\x08"
+                  "00:00:0" +
+                      QByteArray::number(r % 10));
+        b[marblesAt(r)] = static_cast<char>(marbles[r - 1]);
     }
-    return rows;
-}
-
-void load() {
-    OpenSettings();
-    ReadSettings();
-    CloseSettings();
-}
-
-void save() {
-    OpenSettings();
-    WriteSettings();
-    CloseSettings();
-}
-
-// A distinctive record in memory, so that a test sees what a failure kept.
-void setDistinct() {
-    SettingsRecord.marbleTexture = 6;
-    SettingsRecord.boardTexture = 3;
-    SettingsRecord.boardKind = 2;
-    SettingsRecord.scores[1] = ScoreEntry{u"Zoé"_s, 3, u"00:10:00"_s};
+    return b;
 }
 } // namespace
 
@@ -63,283 +52,178 @@ class tst_storage : public QObject {
 private Q_SLOTS:
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
         startDirectory = dir_->path() + u'/';
         recordFailures();
-        // Whatever an earlier test left as the last record read goes.
-        decodeSettings(SettingsBytes{});
+        decodeSettings(SettingsBytes{}); // no slot 0 left over from an earlier test
         SetDefaultSettings();
     }
-
-    void failureTexts_data();
-    void failureTexts();
-    void fileFailures_data();
-    void fileFailures();
-    void roundTrip_data();
-    void roundTrip();
-    void damagedFiles_data();
-    void damagedFiles();
+    void failures_data();
+    void failures();
+    void records_data();
+    void records();
     void insertScore_data();
     void insertScore();
 };
 
-void tst_storage::failureTexts_data() {
-    QTest::addColumn<int>("error");
+// What the player is told; a failed bracket leaves memory alone, and each
+// later bracket tells once more.
+void tst_storage::failures_data() {
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<int>("error"); // for the rows that only name a cause
     QTest::addColumn<QString>("text");
-    QTest::newRow("absent") << ENOENT << u"Fichier introuvable"_s;
-    QTest::newRow("not a directory") << ENOTDIR << u"Fichier introuvable"_s;
-    QTest::newRow("name too long") << ENAMETOOLONG << u"Nom de fichier incorrect"_s;
-    QTest::newRow("process limit") << EMFILE << u"Trop de fichiers ouverts"_s;
-    QTest::newRow("system limit") << ENFILE << u"Trop de fichiers ouverts"_s;
-    QTest::newRow("permission") << EACCES << u"Accès au fichier refusé"_s;
-    QTest::newRow("read-only system") << EROFS << u"Accès au fichier refusé"_s;
-    QTest::newRow("a directory") << EISDIR << u"Accès au fichier refusé"_s;
-    QTest::newRow("no space") << ENOSPC << u"Disque plein"_s;
-    QTest::newRow("quota") << EDQUOT << u"Disque plein"_s;
-    QTest::newRow("device") << EIO << u"Erreur E/S %1"_s.arg(EIO);
-    QTest::newRow("stale") << ESTALE << u"Erreur E/S %1"_s.arg(ESTALE);
-    QTest::newRow("short read") << -1 << u"Lecture au delà de la fin de fichier"_s;
+    const QString denied = u"Accès au fichier refusé"_s;
+    QTest::newRow("directory") << u"directory"_s << 0 << denied;
+    QTest::newRow("read-only directory") << u"read-only"_s << 0 << denied;
+    QTest::newRow("disk full") << u"/dev/full"_s << 0 << u"Disque plein"_s;
+    QTest::newRow("missing directory") << u"nowhere/"_s << 0 << u"Fichier introuvable"_s;
+    QTest::newRow("name too long")
+        << QString(300, u'x') + u'/' << 0 << u"Nom de fichier incorrect"_s;
+    QTest::newRow("too many files") << QString() << EMFILE << u"Trop de fichiers ouverts"_s;
+    QTest::newRow("short read") << QString() << -1 << u"Lecture au delà de la fin de fichier"_s;
+    QTest::newRow("other") << QString() << EIO << u"Erreur E/S %1"_s.arg(EIO);
 }
 
-void tst_storage::failureTexts() {
+void tst_storage::failures() {
+    QFETCH(QString, place);
     QFETCH(int, error);
     QFETCH(QString, text);
-    const IoStatus status =
-        error < 0 ? IoStatus{IoFailure::ReadPastEnd, 0} : IoStatus::fromErrno(error);
-    QVERIFY(!status.ok());
-    QCOMPARE(ioFailureText(status), text);
-    reportIoFailure(status);
-    QCOMPARE(reported(), QStringList{text});
-}
-
-// What the player is told, and what the game keeps, when the real file
-// system refuses. Memory is never touched by a failed bracket.
-void tst_storage::fileFailures_data() {
-    QTest::addColumn<QString>("place");
-    QTest::addColumn<bool>("write");
-    QTest::addColumn<QStringList>("told");
-    const QString denied = u"Accès au fichier refusé"_s;
-    QTest::newRow("directory, read") << u"directory"_s << false << QStringList{denied};
-    QTest::newRow("directory, write") << u"directory"_s << true << QStringList{denied};
-    QTest::newRow("read-only, read") << u"read-only"_s << false << QStringList{denied};
-    QTest::newRow("read-only, write") << u"read-only"_s << true << QStringList{denied};
-    QTest::newRow("disk full, write") << u"/dev/full"_s << true << QStringList{u"Disque plein"_s};
-    QTest::newRow("missing directory")
-        << u"missing"_s << false << QStringList{u"Fichier introuvable"_s};
-    QTest::newRow("name too long")
-        << u"long"_s << true << QStringList{u"Nom de fichier incorrect"_s};
-}
-
-void tst_storage::fileFailures() {
-    QFETCH(QString, place);
-    QFETCH(bool, write);
-    QFETCH(QStringList, told);
-
+    if (place.isEmpty()) {
+        QCOMPARE(ioFailureText(error < 0 ? IoStatus{IoFailure::ReadPastEnd, 0}
+                                         : IoStatus::fromErrno(error)),
+                 text);
+        return;
+    }
     std::unique_ptr<ReadOnlyMount> mount;
     if (place == u"directory") {
-        QVERIFY(QDir().mkdir(cfgPath()));
+        QVERIFY(QDir().mkdir(cfg()));
     } else if (place == u"read-only") {
         mount = std::make_unique<ReadOnlyMount>(dir_->path());
-        if (!mount->mounted()) {
-            QSKIP("mounting a read-only file system needs root");
+        if (!mount->mounted) {
+            QSKIP("only root can mount a read-only file system");
         }
     } else if (place == u"/dev/full") {
-        QVERIFY(QFile::link(u"/dev/full"_s, cfgPath()));
-    } else if (place == u"missing") {
-        startDirectory += u"nowhere/"_s;
-    } else if (place == u"long") {
-        startDirectory += QString(300, u'x') + u'/';
+        QVERIFY(QFile::link(place, cfg()));
+    } else {
+        startDirectory += place;
     }
-    setDistinct();
-    OpenSettings();
-    write ? WriteSettings() : ReadSettings();
-    QVERIFY(!CloseSettings());
-    QCOMPARE(reported(), told);
-    QCOMPARE(SettingsRecord.boardKind, 2);
-    QCOMPARE(SettingsRecord.scores[1].name, u"Zoé"_s);
-    // The next bracket tells the player again, once.
-    reported().clear();
-    save();
-    QCOMPARE(reported(), told);
-}
-
-// Written by the game, read back by the test's own reader, byte by byte;
-// then read by the game into a cleared memory.
-void tst_storage::roundTrip_data() {
-    QTest::addColumn<QList<int>>("numbers"); // marble look, board, kind, marbles of rank 1
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("duration");
-    QTest::newRow("defaults") << QList<int>{1, 1, 1, 44} << QString() << QString();
-    QTest::newRow("ordinary") << QList<int>{7, 4, 2, 1} << u"Paul"_s << u"00:12:43"_s;
-    QTest::newRow("accents and euro") << QList<int>{3, 2, 1, 5} << u"Zoé Çà€Œ"_s << u"100:00:00"_s;
-    QTest::newRow("full slots") << QList<int>{0, 8, 3, 0} << u"ABCDEFGHIJKLMNO"_s
-                                << u"0123456789"_s;
-    QTest::newRow("extremes") << QList<int>{32767, -32768, -1, 500} << u"  a  "_s << u" "_s;
-}
-
-void tst_storage::roundTrip() {
-    QFETCH(QList<int>, numbers);
-    QFETCH(QString, name);
-    QFETCH(QString, duration);
-
-    // A file whose reserved bytes, slots 0 and tail hold leftovers.
-    QByteArray before(400, '\x5a');
-    before[nameAt(0)] = 3;
-    before[durationAt(0)] = 99;
-    QVERIFY(writeAll(cfgPath(), before));
-    load();
-
-    SettingsRecord.marbleTexture = static_cast<std::int16_t>(numbers[0]);
-    SettingsRecord.boardTexture = static_cast<std::int16_t>(numbers[1]);
-    SettingsRecord.boardKind = static_cast<std::int16_t>(numbers[2]);
-    for (int r = 1; r <= 10; ++r) {
-        SettingsRecord.scores[r] = ScoreEntry{name + QString::number(r % 10).left(r == 1 ? 0 : 1),
-                                              static_cast<std::int16_t>(numbers[3] + r - 1),
-                                              r == 1 ? duration : u"%1"_s.arg(r)};
-    }
-    save();
-    QVERIFY(reported().isEmpty());
-
-    const QByteArray bytes = readAll(cfgPath());
-    QCOMPARE(bytes.size(), before.size());
-    QCOMPARE(bytes.left(43), QByteArray(43, '\0'));
-    QCOMPARE(int16At(bytes, 43), numbers[0]);
-    QCOMPARE(int16At(bytes, 45), numbers[1]);
-    QCOMPARE(int16At(bytes, 47), numbers[2]);
-    QCOMPARE(stringAt(bytes, 65), name);
-    QCOMPARE(stringAt(bytes, 236), duration);
-    QCOMPARE(int16At(bytes, 348), numbers[3]);
-    QCOMPARE(int16At(bytes, 366), static_cast<std::int16_t>(numbers[3] + 9));
-    QCOMPARE(stringAt(bytes, 209), (name + u'0').left(15));
-    // Slots 0 and the tail exactly as they were.
-    for (int at : {nameAt(0), durationAt(0), marblesAt(0)}) {
-        const int width = at == nameAt(0) ? 16 : at == durationAt(0) ? 11 : 2;
-        QCOMPARE(bytes.mid(at, width), before.mid(at, width));
-    }
-    QCOMPARE(bytes.mid(368), before.mid(368));
-
-    const SettingsRecordData written = SettingsRecord;
-    SettingsRecord = SettingsRecordData{};
-    load();
-    QCOMPARE(SettingsRecord.marbleTexture, written.marbleTexture);
-    QCOMPARE(SettingsRecord.boardKind, written.boardKind);
-    for (int r = 1; r <= 10; ++r) {
-        const ScoreEntry &w = written.scores[r];
-        QCOMPARE(rowText(SettingsRecord.scores[r]),
-                 rowText({w.name.left(15), w.marblesLeft, w.duration.left(10)}));
+    SettingsRecord.boardKind = 2;
+    SettingsRecord.scores[1] = ScoreEntry{u"Zoé"_s, 3, u"00:10:00"_s};
+    for (bool write : {false, true}) {
+        reported().clear();
+        OpenSettings();
+        write ? WriteSettings() : ReadSettings();
+        // The full disk reads as zeros, which is a record like any other.
+        const QStringList told =
+            place == u"/dev/full" && !write ? QStringList() : QStringList{text};
+        QCOMPARE(CloseSettings(), told.isEmpty());
+        QCOMPARE(reported(), told);
+        if (place != u"/dev/full") {
+            QCOMPARE(rowInMemory(1), u"Zoé/3/00:10:00"_s);
+            QCOMPARE(SettingsRecord.boardKind, 2);
+        }
     }
 }
 
-// Files of every awkward size and content: what the game then holds, and
-// what the file has become.
-void tst_storage::damagedFiles_data() {
+// A file as it may be found, what the game then holds, and the file after
+// the game has written that back: every field where the record puts it,
+// the reserved bytes zero, slots 0 and anything past the record untouched.
+void tst_storage::records_data() {
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("rank1"); // as the game then holds it
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("sizeAfter");
+    QTest::addColumn<L>("choices"); // marble look, board picture, board
+    QTest::addColumn<QString>("rank1");
 
-    QByteArray good(368, '\0');
-    good[47] = 2;
-    good[nameAt(1)] = 3;
-    good.replace(nameAt(1) + 1, 3,
-                 "L\xe9"
-                 "a");
-    good[durationAt(1)] = 2;
-    good.replace(durationAt(1) + 1, 2, "9s");
-    good[marblesAt(1)] = 7;
-    const QString defaultRow = u"/44/"_s;
+    QByteArray good = table({7, 44, 44, 44, 44, 44, 44, 44, 44, 44});
+    good.replace(43, 6, QByteArray("\x07\0\x04\0\x02\0", 6));
+    good.replace(nameAt(1), 9,
+                 "\x08L\xe9"
+                 "a \x80\x8c\x81\xff");
+    good.replace(0, 4, "junk");
+    good.replace(nameAt(0), 4,
+                 "\x03"
+                 "abc");
+    good.replace(durationAt(0), 2,
+                 "\xff"
+                 "Z");
+    good.replace(marblesAt(0), 2, "\x01\x02");
+    const QString lea = u"Léa €Œ\u0081ÿ/7/00:00:01"_s;
+    const L defaults{1, 1, 1};
 
-    QTest::newRow("empty") << QByteArray() << defaultRow << 1 << 368;
-    QTest::newRow("one byte") << QByteArray(1, '\x7f') << defaultRow << 1 << 368;
-    QTest::newRow("one byte short") << good.left(367) << defaultRow << 1 << 368;
-    QTest::newRow("exact") << good << u"Léa/7/9s"_s << 2 << 368;
-    QTest::newRow("long") << good + QByteArray(10000 - 368, '\x01') << u"Léa/7/9s"_s << 2 << 10000;
-
-    QByteArray overlong = good;
-    overlong[nameAt(1)] = char(255);
-    overlong[durationAt(1)] = char(200);
-    overlong.replace(nameAt(1) + 1, 15, "ABCDEFGHIJKLMNO");
-    overlong.replace(durationAt(1) + 1, 10, "0123456789");
+    QTest::newRow("empty") << QByteArray() << defaults << u"/44/"_s;
+    QTest::newRow("one byte") << QByteArray(1, 'x') << defaults << u"/44/"_s;
+    QTest::newRow("367 bytes") << good.left(367) << defaults << u"/44/"_s;
+    QTest::newRow("368 bytes") << good << L{7, 4, 2} << lea;
+    QTest::newRow("10000 bytes") << good + QByteArray(9632, 't') << L{7, 4, 2} << lea;
+    QByteArray past = good;
+    past.replace(nameAt(1), 16,
+                 "\xff"
+                 "ABCDEFGHIJKLMNO");
+    past.replace(durationAt(1), 11,
+                 "\x0b"
+                 "0123456789");
     QTest::newRow("lengths past their slots")
-        << overlong << u"ABCDEFGHIJKLMNO/7/0123456789"_s << 2 << 368;
-
+        << past << L{7, 4, 2} << u"ABCDEFGHIJKLMNO/7/0123456789"_s;
     QByteArray wild = good;
-    wild[47] = char(0x80); // -32768 wherever the high byte says
-    wild[48] = char(0x80);
-    wild[marblesAt(1)] = char(0xff);
-    wild[marblesAt(1) + 1] = char(0xff);
-    QTest::newRow("any integer") << wild << u"Léa/-1/9s"_s << -32640 << 368;
+    wild.replace(43, 6, QByteArray("\0\0\0\x80\xff\x7f", 6));
+    wild.replace(marblesAt(1), 2, "\xf4\x01");
+    QTest::newRow("any integer") << wild << L{0, -32768, 32767} << u"Léa €Œ\u0081ÿ/500/00:00:01"_s;
 }
 
-void tst_storage::damagedFiles() {
+void tst_storage::records() {
     QFETCH(QByteArray, file);
+    QFETCH(L, choices);
     QFETCH(QString, rank1);
-    QFETCH(int, kind);
-    QFETCH(int, sizeAfter);
 
-    QVERIFY(writeAll(cfgPath(), file));
-    setDistinct();
-    load();
+    QVERIFY(writeAll(cfg(), file));
+    bracket(false);
+    QCOMPARE(
+        (L{SettingsRecord.marbleTexture, SettingsRecord.boardTexture, SettingsRecord.boardKind}),
+        choices);
+    QCOMPARE(rowInMemory(1), rank1);
+    bracket(true);
     QVERIFY(reported().isEmpty());
-    QCOMPARE(rowText(SettingsRecord.scores[1]), rank1);
-    QCOMPARE(SettingsRecord.boardKind, kind);
-    QCOMPARE(readAll(cfgPath()).size(), sizeAfter);
-    // Written back, the file holds what memory holds, and keeps its tail.
-    save();
-    const QByteArray after = readAll(cfgPath());
-    QCOMPARE(after.size(), sizeAfter);
-    QCOMPARE(after.mid(368), file.mid(368));
-    QCOMPARE(tableOnDisk().first(), rank1);
-    QCOMPARE(int16At(after, 47), kind);
+
+    const QByteArray b = readAll(cfg());
+    QCOMPARE(b.size(), std::max<qsizetype>(file.size(), 368));
+    QCOMPARE(b.left(43), QByteArray(43, '\0'));
+    QCOMPARE((L{int16At(b, 43), int16At(b, 45), int16At(b, 47)}), choices);
+    for (int r = 1; r <= 10; ++r) {
+        QCOMPARE(rowAt(b, r), rowInMemory(r));
+    }
+    const bool kept = file.size() >= 368;
+    for (auto [at, width] : {std::pair{nameAt(0), 16}, {durationAt(0), 11}, {marblesAt(0), 2}}) {
+        QCOMPARE(b.mid(at, width), kept ? file.mid(at, width) : QByteArray(width, '\0'));
+    }
+    QCOMPARE(b.mid(368), file.mid(368));
 }
 
-// The table before, the marbles in the tray, the name typed; the table after
-// and whether the name was asked. Rows are "name/marbles/duration".
+// The table before, the result, the name typed; where the result enters.
 void tst_storage::insertScore_data() {
-    QTest::addColumn<QList<int>>("marbles"); // ranks 1..10 before; empty: a fresh file
+    QTest::addColumn<L>("marbles"); // empty: no file yet
     QTest::addColumn<int>("result");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("rank"); // 0: does not enter
+    QTest::addColumn<int>("rank"); // 0: not asked, nothing enters
 
-    using L = QList<int>;
-    QTest::newRow("fresh file") << L{} << 1 << u"Ana"_s << 1;
+    QTest::newRow("first game") << L{} << 1 << u"Ana"_s << 1;
     QTest::newRow("equal goes above") << L{1, 2, 5, 5, 6, 44, 44, 44, 44, 44} << 5 << u"Bo"_s << 3;
     QTest::newRow("rank 10 only") << L{1, 1, 1, 1, 1, 2, 2, 2, 2, 9} << 9 << u"Cy"_s << 10;
-    QTest::newRow("rank 1 pushes all") << L{2, 2, 3, 3, 4, 4, 5, 5, 6, 6} << 1 << u"Di"_s << 1;
-    QTest::newRow("beaten everywhere") << L{1, 1, 1, 1, 1, 2, 2, 2, 2, 3} << 4 << u"Ed"_s << 0;
+    QTest::newRow("rank 1 of a full table") << L{2, 2, 3, 3, 4, 4, 5, 5, 6, 6} << 1 << u"Di"_s << 1;
+    QTest::newRow("rank 10 beats it") << L{1, 1, 1, 1, 1, 2, 2, 2, 2, 3} << 4 << u"Ed"_s << 0;
     QTest::newRow("empty name") << L{} << 44 << QString() << 1;
-    QTest::newRow("fifteen characters, blanks kept")
-        << L{1, 44, 44, 44, 44, 44, 44, 44, 44, 44} << 2 << u" fifteen chars "_s << 2;
+    QTest::newRow("15 characters, blanks kept") << L(10, 0) << 0 << u" fifteen chars "_s << 1;
 }
 
 void tst_storage::insertScore() {
-    QFETCH(QList<int>, marbles);
+    QFETCH(L, marbles);
     QFETCH(int, result);
     QFETCH(QString, typed);
     QFETCH(int, rank);
 
-    QStringList before;
+    QByteArray before = marbles.isEmpty() ? QByteArray(368, '\0') : table(marbles);
     if (!marbles.isEmpty()) {
-        QVERIFY(writeAll(cfgPath(), QByteArray(368, '\0')));
-        for (int r = 1; r <= 10; ++r) {
-            SettingsRecord.scores[r] =
-                ScoreEntry{u"P%1"_s.arg(r), static_cast<std::int16_t>(marbles[r - 1]),
-                           u"00:00:%1"_s.arg(r, 2, 10, QChar(u'0'))};
-        }
-        save();
-        before = tableOnDisk();
-        // Junk in the reserved bytes shows whether the file was rewritten.
-        QByteArray bytes = readAll(cfgPath());
-        bytes[0] = 'J';
-        QVERIFY(writeAll(cfgPath(), bytes));
-    } else {
-        for (int r = 1; r <= 10; ++r) {
-            before << u"/44/"_s;
-        }
+        before[0] = 'J'; // cleared when the file is written back
+        QVERIFY(writeAll(cfg(), before));
     }
-    // Memory that differs from the disk: the insertion starts from the disk.
-    SettingsRecord.scores[1].marblesLeft = -5;
-
+    SettingsRecord.scores[1].marblesLeft = -5; // the table comes from the disk
     playerName = u"earlier"_s;
     int asked = 0;
     InsertScore(44 - result, u"01:02:03:04:05"_s, [&] {
@@ -347,14 +231,19 @@ void tst_storage::insertScore() {
         playerName = typed;
     });
     QCOMPARE(asked, rank > 0 ? 1 : 0);
-    QVERIFY(reported().isEmpty());
-    QStringList expected = before;
+
+    const QByteArray after = readAll(cfg());
+    QCOMPARE(after.at(0), '\0');
+    QStringList expected;
+    for (int r = 1; r <= 10; ++r) {
+        expected << (marbles.isEmpty() ? u"/44/"_s : rowAt(before, r));
+    }
     if (rank > 0) {
         expected.insert(rank - 1, u"%1/%2/01:02:03:0"_s.arg(typed).arg(result));
-        expected.removeLast();
     }
-    QCOMPARE(tableOnDisk(), expected);
-    QCOMPARE(readAll(cfgPath()).at(0), '\0');
+    for (int r = 1; r <= 10; ++r) {
+        QCOMPARE(rowAt(after, r), expected[r - 1]);
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_storage)
