@@ -34,7 +34,7 @@ void SetDefaultSettings();
 
 // Every access is bracketed: Open, then Read and/or Write, then Close; the
 // file is never held open in between. A failure is reported to the player
-// once, and the rest of the bracket then leaves file and memory alone.
+// once, and the rest of the bracket then does nothing.
 // CloseSettings says whether the whole bracket succeeded, for the callers
 // that must not go on after a failure (the board choice stays open).
 void OpenSettings();
