@@ -38,11 +38,13 @@ void Tmode::BitBtn2Click() {
 }
 
 // The choice goes to the settings before the dialog closes; the new game
-// reads it back from there.
+// reads it back from there. When it could not be stored the player has been
+// told, and the dialog stays for another try or for its close box.
 void Tmode::choose(int kind) {
     SettingsRecord.boardKind = static_cast<std::int16_t>(kind);
     OpenSettings();
     WriteSettings();
-    CloseSettings();
-    accept();
+    if (CloseSettings()) {
+        accept();
+    }
 }

@@ -1,40 +1,92 @@
 #include "Fnom.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
+#include <QKeyEvent>
+#include <QStringEncoder>
+#include <QValidator>
 
+#include "Settings.h"
 #include "Shared.h"
+#include "WindowDescription.h"
+#include "ui_Fnom.h"
 
 using namespace Qt::StringLiterals;
 
 Tsaisie_nom *saisie_nom = nullptr;
 
+namespace {
+// The settings file keeps names in Windows-1252: a character it can't hold
+// would come back from the file as something else, so it never gets in.
+// Typed, it is refused; pasted with others, it is left out of the paste.
+class Windows1252Validator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &pos) const override {
+        QString kept;
+        int keptPos = pos;
+        for (qsizetype i = 0; i < input.size();) {
+            const bool pair =
+                input[i].isHighSurrogate() && i + 1 < input.size() && input[i + 1].isLowSurrogate();
+            const QStringView character = QStringView(input).mid(i, pair ? 2 : 1);
+            QStringEncoder encoder("windows-1252");
+            const QByteArray encoded = encoder.encode(character);
+            if (!encoder.hasError()) {
+                kept += character;
+            } else if (i < pos) {
+                keptPos -= static_cast<int>(character.size());
+            }
+            i += character.size();
+        }
+        if (kept.size() != input.size()) {
+            input = kept;
+            pos = keptPos;
+        }
+        return Acceptable;
+    }
+};
+} // namespace
+
 Tsaisie_nom::Tsaisie_nom(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), Edit1(new QLineEdit(this)) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), ui(new Ui::Fnom) {
+    ui->setupUi(this);
     setObjectName(u"saisie_nom"_s);
-    setWindowTitle(u"BIEN JOUER !!!"_s);
-    setFixedSize(388, 299);
-    auto *bravo = new QLabel(u"BRAVO !!!"_s, this);
-    bravo->setGeometry(18, 6, 357, 83);
-    Edit1->setObjectName(u"Edit1"_s);
-    Edit1->setGeometry(12, 172, 365, 40);
-    Edit1->setMaxLength(kPlayerNameLength);
-    auto *ok = new QPushButton(u"OK"_s, this);
-    ok->setObjectName(u"BitBtn1"_s);
-    ok->setGeometry(149, 238, 89, 45);
-    ok->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this, &Tsaisie_nom::BitBtn1Click);
+    applyPixelFonts(this);
+    squeezeToFit(ui->Label2);
+    setFixedSize(size());
+    ui->Edit1->setMaxLength(kNameCapacity);
+    ui->Edit1->setValidator(new Windows1252Validator(ui->Edit1));
+    ui->BitBtn1->setIcon(buttonGlyph(u":/pictures/ok.png"_s));
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &Tsaisie_nom::BitBtn1Click);
+}
+
+Tsaisie_nom::~Tsaisie_nom() {
+    delete ui;
 }
 
 void Tsaisie_nom::showEvent(QShowEvent *event) {
     centreOnMainWindow(this);
-    Edit1->clear();
+    ui->Edit1->clear();
     QDialog::showEvent(event);
-    Edit1->setFocus();
+    ui->Edit1->setFocus();
+}
+
+// Only the button confirms: Enter presses it when it has the focus, and
+// does nothing in the text box; Escape does nothing at all.
+void Tsaisie_nom::keyPressEvent(QKeyEvent *event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (focusWidget() == ui->BitBtn1) {
+            ui->BitBtn1->click();
+        }
+        return;
+    case Qt::Key_Escape:
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
 }
 
 void Tsaisie_nom::BitBtn1Click() {
-    playerName = Edit1->text().left(kPlayerNameLength);
+    playerName = ui->Edit1->text().left(kNameCapacity);
     accept();
 }

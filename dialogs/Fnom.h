@@ -3,20 +3,24 @@
 
 #include <QDialog>
 
-class QLineEdit;
+namespace Ui {
+class Fnom;
+}
 
 class Tsaisie_nom : public QDialog {
     Q_OBJECT
 public:
     explicit Tsaisie_nom(QWidget *parent = nullptr);
+    ~Tsaisie_nom() override;
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void BitBtn1Click();
 
-    QLineEdit *Edit1;
+    Ui::Fnom *ui;
 };
 
 extern Tsaisie_nom *saisie_nom;

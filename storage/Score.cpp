@@ -1,47 +1,116 @@
 #include "Score.h"
 
+#include <QKeyEvent>
 #include <QLabel>
-#include <QPushButton>
 
+#include "Settings.h"
 #include "Shared.h"
+#include "WindowDescription.h"
+#include "ui_Score.h"
 
 using namespace Qt::StringLiterals;
 
 Tmeilleur_score *meilleur_score = nullptr;
 
-// A plain first version of the table: the heading and the button that closes
-// it. The rows and their insertion come with the settings file.
+namespace {
+// Both boards count their marbles out of 44: the traditional one starts
+// with 12 already in the tray.
+constexpr int kMarblesInGame = 44;
+} // namespace
+
 Tmeilleur_score::Tmeilleur_score(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), ui(new Ui::Score) {
+    ui->setupUi(this);
     setObjectName(u"meilleur_score"_s);
-    setWindowTitle(u"LES 10 MEILLEURS SCORES"_s);
-    setFixedSize(320, 394);
-    auto *title = new QLabel(u"LES 10 MEILLEURS SCORES"_s, this);
-    title->setGeometry(10, 12, 300, 53);
-    title->setAlignment(Qt::AlignCenter);
-    QFont f(u"Times New Roman"_s);
-    f.setPixelSize(24);
-    f.setBold(true);
-    title->setFont(f);
-    title->setStyleSheet(u"color: red;"_s);
-    auto *ok = new QPushButton(u"OK"_s, this);
-    ok->setObjectName(u"BitBtn1"_s);
-    ok->setGeometry(114, 336, 89, 49);
-    connect(ok, &QPushButton::clicked, this, &Tmeilleur_score::BitBtn1Click);
+    applyPixelFonts(this);
+    squeezeToFit(ui->Label2);
+    setFixedSize(size());
+    ui->BitBtn1->setIcon(buttonGlyph(u":/pictures/ok.png"_s));
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &Tmeilleur_score::BitBtn1Click);
+}
+
+Tmeilleur_score::~Tmeilleur_score() {
+    delete ui;
 }
 
 void Tmeilleur_score::showEvent(QShowEvent *event) {
     centreOnMainWindow(this);
     QDialog::showEvent(event);
+    ui->BitBtn1->setFocus();
+}
+
+bool Tmeilleur_score::event(QEvent *event) {
+    if (event->type() == QEvent::WindowActivate) {
+        // The error box of a failed read gives the activation back when it
+        // closes; reading again then would only bring the same box back.
+        if (returningFromFailure_) {
+            returningFromFailure_ = false;
+        } else {
+            FormActivate();
+        }
+    }
+    return QDialog::event(event);
+}
+
+// The button is the only control: Enter and Space press it, as they press
+// a focused button everywhere in the game.
+void Tmeilleur_score::keyPressEvent(QKeyEvent *event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        ui->BitBtn1->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// The table shown is the one on disk at this moment, whoever wrote it.
+void Tmeilleur_score::FormActivate() {
+    OpenSettings();
+    ReadSettings();
+    returningFromFailure_ = !CloseSettings();
+    QLabel *const names[] = {ui->n1, ui->n2, ui->n3, ui->n4, ui->n5,
+                             ui->n6, ui->n7, ui->n8, ui->n9, ui->n10};
+    QLabel *const marbles[] = {ui->b1, ui->b2, ui->b3, ui->b4, ui->b5,
+                               ui->b6, ui->b7, ui->b8, ui->b9, ui->b10};
+    QLabel *const durations[] = {ui->d1, ui->d2, ui->d3, ui->d4, ui->d5,
+                                 ui->d6, ui->d7, ui->d8, ui->d9, ui->d10};
+    for (int k = 1; k <= 10; ++k) {
+        const ScoreEntry &row = SettingsRecord.scores[k];
+        names[k - 1]->setText(row.name);
+        marbles[k - 1]->setText(QString::number(row.marblesLeft));
+        durations[k - 1]->setText(row.duration);
+    }
 }
 
 void Tmeilleur_score::BitBtn1Click() {
     accept();
 }
 
-void InsertScore(int nb_repos, const QString &chrono) {
-    // The top ten is kept with the settings file; until then a finished game
-    // is only shown, not recorded.
-    Q_UNUSED(nb_repos);
-    Q_UNUSED(chrono);
+void InsertScore(int nb_repos, const QString &chrono, const std::function<void()> &askName) {
+    OpenSettings();
+    ReadSettings();
+    // A file that can't be read can't be written either: the result still
+    // enters the table in memory, which "Scores" then shows, and the
+    // failure has been told once.
+    const bool fileUsable = CloseSettings();
+
+    auto &rows = SettingsRecord.scores;
+    const int result = kMarblesInGame - nb_repos;
+    int rank = 1;
+    while (rank <= 10 && rows[rank].marblesLeft < result) {
+        ++rank;
+    }
+    if (rank <= 10) {
+        askName();
+        for (int i = 9; i >= rank; --i) {
+            rows[i + 1] = rows[i];
+        }
+        rows[rank] = ScoreEntry{playerName.left(kNameCapacity), static_cast<std::int16_t>(result),
+                                chrono.left(kDurationCapacity)};
+    }
+
+    if (fileUsable) {
+        OpenSettings();
+        WriteSettings();
+        CloseSettings();
+    }
 }

@@ -3,22 +3,34 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
-class QLabel;
+namespace Ui {
+class Score;
+}
 
 class Tmeilleur_score : public QDialog {
     Q_OBJECT
 public:
     explicit Tmeilleur_score(QWidget *parent = nullptr);
+    ~Tmeilleur_score() override;
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void FormActivate();
     void BitBtn1Click();
+
+    Ui::Score *ui;
+    bool returningFromFailure_ = false;
 };
 
 extern Tmeilleur_score *meilleur_score;
 
-// Offers a finished game to the table: marbles left and the chrono's text.
-void InsertScore(int nb_repos, const QString &chrono);
+// Offers a finished game to the table: the marbles in the tray and the
+// chrono's text. askName shows the name entry when the result ranks; it
+// leaves the name in playerName.
+void InsertScore(int nb_repos, const QString &chrono, const std::function<void()> &askName);

@@ -1,9 +1,11 @@
 // The settings the game remembers: marble look, board picture, board played
-// at the next new game, and the ten best results.
+// at the next new game, and the ten best results. They live in the one
+// 368-byte record of "VELTRANO.CFG" in startDirectory.
 #pragma once
 
 #include <QString>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 struct ScoreEntry {
@@ -12,22 +14,38 @@ struct ScoreEntry {
     QString duration;              // chrono text, at most 10 characters
 };
 
+// Until the file has been read, and whenever it can't be used at all, the
+// game plays with the defaults.
 struct SettingsRecordData {
-    std::int16_t marbleTexture = 0;      // 1..7
-    std::int16_t boardTexture = 0;       // 1..4
-    std::int16_t boardKind = 0;          // 1 traditional, anything else the 45-hole board
+    std::int16_t marbleTexture = 1;      // 1..7
+    std::int16_t boardTexture = 1;       // 1..4
+    std::int16_t boardKind = 1;          // 1 traditional, anything else the 45-hole board
     std::array<ScoreEntry, 11> scores{}; // ranks 1..10; slot 0 unused
 };
 
 // The one in-memory copy of the settings.
 extern SettingsRecordData SettingsRecord;
 
+inline constexpr std::size_t kSettingsRecordSize = 368;
+inline constexpr int kNameCapacity = 15;
+inline constexpr int kDurationCapacity = 10;
+
 void SetDefaultSettings();
 
-// Every access is bracketed: Open, then Read and/or Write, then Close.
-// For now the settings live in memory only; the file behind them comes with
-// the persistence work, behind these same four calls.
+// Every access is bracketed: Open, then Read and/or Write, then Close; the
+// file is never held open in between. A failure is reported to the player
+// once, and the rest of the bracket then does nothing.
+// CloseSettings says whether the whole bracket succeeded, for the callers
+// that must not go on after a failure (the board choice stays open).
 void OpenSettings();
 void ReadSettings();
 void WriteSettings();
-void CloseSettings();
+bool CloseSettings();
+
+// The record's bytes, as the file holds them. Decoding never reads past a
+// slot: a length byte beyond its slot's capacity reads as that capacity.
+// Encoding zeroes the reserved bytes and carries the never-used slots 0 over
+// from the last record decoded.
+using SettingsBytes = std::array<unsigned char, kSettingsRecordSize>;
+void decodeSettings(const SettingsBytes &bytes);
+SettingsBytes encodeSettings();

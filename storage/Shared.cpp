@@ -12,3 +12,37 @@ void centreOnMainWindow(QWidget *dialog) {
     const int top = MainWindowRect.top + (MainWindowRect.height - outer.height()) / 2;
     dialog->move(left, top);
 }
+
+#include <QLabel>
+
+void squeezeToFit(QLabel *label) {
+    QFont font = label->font();
+    const QString text = label->text().trimmed();
+    const int room = label->contentsRect().width();
+    for (int stretch = 100; stretch > 50; stretch -= 1) {
+        font.setStretch(stretch);
+        if (QFontMetrics(font).horizontalAdvance(text) <= room) {
+            break;
+        }
+    }
+    label->setFont(font);
+}
+
+#include <QIcon>
+
+QIcon buttonGlyph(const QString &resource) {
+    QImage image = QImage(resource).convertToFormat(QImage::Format_ARGB32);
+    if (image.isNull()) {
+        return {};
+    }
+    const QRgb background = image.pixel(0, image.height() - 1);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (line[x] == background) {
+                line[x] = 0;
+            }
+        }
+    }
+    return QIcon(QPixmap::fromImage(image));
+}

@@ -29,3 +29,16 @@ class QWidget;
 // difference is truncated toward zero, so an odd difference loses its half
 // pixel on the same side whichever window is the larger.
 void centreOnMainWindow(QWidget *dialog);
+
+class QLabel;
+
+// Narrows the label's font, keeping its height, until its text fits the
+// label's width: a heading of the game's own size may be wider than the box
+// it was laid out in with the faces this platform offers.
+void squeezeToFit(QLabel *label);
+
+class QIcon;
+
+// A button's picture with its background colour, the colour of its bottom
+// left pixel, left out, so that the button's own face shows through.
+QIcon buttonGlyph(const QString &resource);

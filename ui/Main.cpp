@@ -14,6 +14,7 @@
 #include "Cursors.h"
 #include "EndMessage.h"
 #include "Fmode.h"
+#include "Fnom.h"
 #include "HelpViewer.h"
 #include "PictureBox.h"
 #include "Score.h"
@@ -358,7 +359,10 @@ void TForm1::fin_de_partie() {
     const bool won = outcome(kMarbleTotal - nb_repos) == Outcome::won;
     message_fin->setMessage(won ? u"VOUS AVEZ GAGNE"_s : u"PARTIE TERMINEE"_s);
     Timer1->stop();
-    InsertScore(nb_repos, chrono->text());
+    InsertScore(nb_repos, chrono->text(), [this] {
+        position_main();
+        saisie_nom->exec();
+    });
 }
 
 // ---- Pictures ------------------------------------------------------------
