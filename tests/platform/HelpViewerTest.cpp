@@ -219,7 +219,7 @@ void HelpViewerTest::loadsNothingTheFileNames() {
     };
 
     QTextBrowser ordinary;
-    ordinary.setHtml(platform::HelpFile::read(file).topic(1)->html);
+    ordinary.setHtml(page);
     QCOMPARE(colourOfText(ordinary.document()), QColor(Qt::red));
     QVERIFY(pictureLoaded(ordinary.document()));
 
