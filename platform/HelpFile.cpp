@@ -49,6 +49,22 @@ bool isAsciiLetter(QChar c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
+// Whether a name of the file is the known one (lower case ASCII), in any
+// case. Quicker than Qt's Unicode comparison, which the scanner would
+// otherwise spend most of its time in.
+bool isName(QStringView name, QStringView known) {
+    if (name.size() != known.size())
+        return false;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        char16_t c = name[i].unicode();
+        if (c >= u'A' && c <= u'Z')
+            c += u'a' - u'A';
+        if (c != known[i].unicode())
+            return false;
+    }
+    return true;
+}
+
 bool isAsciiDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
@@ -91,7 +107,7 @@ char16_t namedCharacter(QStringView name) {
         {u"copy", 0x00A9},   {u"deg", 0x00B0},    {u"times", 0x00D7},  {u"middot", 0x00B7},
     }};
     for (const Entity &e : entities) {
-        if (e.name == name)
+        if (e.name.size() == name.size() && e.name == name)
             return e.c;
     }
     return 0;
@@ -145,7 +161,7 @@ QString attributeText(QStringView raw) {
 }
 
 struct Tag {
-    QString name; // lower case
+    QStringView name;
     bool closing = false;
     QStringView nameAttribute, href, cssClass;
     bool hasHref = false;
@@ -172,28 +188,36 @@ enum class TagKind {
     RawText, // its contents are not text to show
 };
 
-TagKind kindOf(const QString &name) {
-    static const QMap<QString, TagKind> kinds{
-        {u"h1"_s, TagKind::Heading1},      {u"h2"_s, TagKind::Heading2},
-        {u"h3"_s, TagKind::Heading2},      {u"h4"_s, TagKind::Heading2},
-        {u"h5"_s, TagKind::Heading2},      {u"h6"_s, TagKind::Heading2},
-        {u"p"_s, TagKind::Paragraph},      {u"br"_s, TagKind::Break},
-        {u"div"_s, TagKind::Division},     {u"blockquote"_s, TagKind::Division},
-        {u"pre"_s, TagKind::Division},     {u"center"_s, TagKind::Division},
-        {u"hr"_s, TagKind::Division},      {u"ul"_s, TagKind::ListUnordered},
-        {u"ol"_s, TagKind::ListOrdered},   {u"li"_s, TagKind::ListItem},
-        {u"table"_s, TagKind::Table},      {u"tr"_s, TagKind::Row},
-        {u"td"_s, TagKind::Cell},          {u"th"_s, TagKind::HeaderCell},
-        {u"b"_s, TagKind::Bold},           {u"strong"_s, TagKind::Bold},
-        {u"i"_s, TagKind::Italic},         {u"em"_s, TagKind::Italic},
-        {u"span"_s, TagKind::Span},        {u"a"_s, TagKind::Anchor},
-        {u"script"_s, TagKind::RawText},   {u"style"_s, TagKind::RawText},
-        {u"title"_s, TagKind::RawText},    {u"textarea"_s, TagKind::RawText},
-        {u"xmp"_s, TagKind::RawText},      {u"iframe"_s, TagKind::RawText},
-        {u"noembed"_s, TagKind::RawText},  {u"noframes"_s, TagKind::RawText},
-        {u"noscript"_s, TagKind::RawText}, {u"object"_s, TagKind::RawText},
+TagKind kindOf(QStringView name) {
+    struct Known {
+        QStringView name;
+        TagKind kind;
     };
-    return kinds.value(name, TagKind::Ignored);
+    static constexpr std::array<Known, 36> known{{
+        {u"a", TagKind::Anchor},         {u"b", TagKind::Bold},
+        {u"i", TagKind::Italic},         {u"p", TagKind::Paragraph},
+        {u"h1", TagKind::Heading1},      {u"h2", TagKind::Heading2},
+        {u"h3", TagKind::Heading2},      {u"h4", TagKind::Heading2},
+        {u"h5", TagKind::Heading2},      {u"h6", TagKind::Heading2},
+        {u"br", TagKind::Break},         {u"em", TagKind::Italic},
+        {u"hr", TagKind::Division},      {u"li", TagKind::ListItem},
+        {u"ol", TagKind::ListOrdered},   {u"td", TagKind::Cell},
+        {u"th", TagKind::HeaderCell},    {u"tr", TagKind::Row},
+        {u"ul", TagKind::ListUnordered}, {u"div", TagKind::Division},
+        {u"pre", TagKind::Division},     {u"xmp", TagKind::RawText},
+        {u"span", TagKind::Span},        {u"table", TagKind::Table},
+        {u"style", TagKind::RawText},    {u"title", TagKind::RawText},
+        {u"center", TagKind::Division},  {u"iframe", TagKind::RawText},
+        {u"object", TagKind::RawText},   {u"script", TagKind::RawText},
+        {u"strong", TagKind::Bold},      {u"noembed", TagKind::RawText},
+        {u"noframes", TagKind::RawText}, {u"noscript", TagKind::RawText},
+        {u"textarea", TagKind::RawText}, {u"blockquote", TagKind::Division},
+    }};
+    for (const Known &k : known) {
+        if (isName(name, k.name))
+            return k.kind;
+    }
+    return TagKind::Ignored;
 }
 
 HelpStyle styleOfClass(QStringView cssClass) {
@@ -245,6 +269,9 @@ private:
     qsizetype m_text = 0;
     qsizetype m_spans = 0;
     qsizetype m_wordLength = 0; // letters since the last place to wrap
+    qsizetype m_breaks = 0;
+    qsizetype m_cells = 0;
+    int m_rowCells = 0;
 
     int m_bold = 0;
     int m_italic = 0;
@@ -265,7 +292,8 @@ bool TopicBuilder::openBlock(Kind kind, bool aside) {
     closeBlock();
     if (full())
         return false;
-    if (m_topic.blocks.size() >= kMaxTopicBlocks) {
+    if (m_topic.blocks.size() + m_breaks >= kMaxTopicBlocks ||
+        (kind == Kind::Cell && m_cells >= kMaxTopicCells)) {
         cut();
         return false;
     }
@@ -280,8 +308,11 @@ bool TopicBuilder::openBlock(Kind kind, bool aside) {
     }
     if (kind == Kind::Cell) {
         block.newGroup = m_newTable;
-        block.newRow = m_newRow || m_newTable;
+        // A row wider than the window could show goes on below.
+        block.newRow = m_newRow || m_newTable || m_rowCells >= kMaxRowCells;
         m_newTable = m_newRow = false;
+        m_rowCells = block.newRow ? 1 : m_rowCells + 1;
+        ++m_cells;
     }
     m_topic.blocks.append(block);
     m_open = true;
@@ -293,6 +324,12 @@ bool TopicBuilder::openBlock(Kind kind, bool aside) {
 void TopicBuilder::lineBreak() {
     if (!m_open || current().spans.isEmpty() || current().spans.last().text.endsWith(u'\n'))
         return;
+    // Each line costs about as much as a block to lay out.
+    if (m_topic.blocks.size() + m_breaks >= kMaxTopicBlocks) {
+        cut();
+        return;
+    }
+    ++m_breaks;
     m_space = false;
     append(u"\n");
     m_wordLength = 0;
@@ -627,7 +664,7 @@ public:
 
 private:
     qsizetype readTag(qsizetype at);
-    qsizetype skipRawText(qsizetype from, const QString &name);
+    qsizetype skipRawText(qsizetype from, QStringView name);
     void startTopic(int context);
     void finishTopic();
 
@@ -658,8 +695,8 @@ void Scanner::finishTopic() {
     m_topic.reset();
 }
 
-qsizetype Scanner::skipRawText(qsizetype from, const QString &name) {
-    const QString end = u"</"_s + name;
+qsizetype Scanner::skipRawText(qsizetype from, QStringView name) {
+    const QString end = u"</"_s + name.toString();
     const qsizetype at = m_text.indexOf(end, from, Qt::CaseInsensitive);
     if (at < 0)
         return m_text.size();
@@ -681,7 +718,7 @@ qsizetype Scanner::readTag(qsizetype at) {
     const qsizetype nameStart = i;
     while (i < n && !isSpace(m_text[i]) && m_text[i] != u'>' && m_text[i] != u'/')
         ++i;
-    t.name = m_text.sliced(nameStart, qMin<qsizetype>(i - nameStart, 12)).toString().toLower();
+    t.name = m_text.sliced(nameStart, i - nameStart);
     while (true) {
         while (i < n && (isSpace(m_text[i]) || m_text[i] == u'/'))
             ++i;
@@ -716,18 +753,18 @@ qsizetype Scanner::readTag(qsizetype at) {
                 value = m_text.sliced(valueStart, i - valueStart);
             }
         }
-        if (attr.compare(u"name", Qt::CaseInsensitive) == 0) {
+        if (isName(attr, u"name")) {
             t.nameAttribute = value;
-        } else if (attr.compare(u"href", Qt::CaseInsensitive) == 0) {
+        } else if (isName(attr, u"href")) {
             t.href = value;
             t.hasHref = true;
-        } else if (attr.compare(u"class", Qt::CaseInsensitive) == 0) {
+        } else if (isName(attr, u"class")) {
             t.cssClass = value;
         }
     }
     const qsizetype next = i + 1;
 
-    if (!t.closing && t.name == u"a"_s) {
+    if (!t.closing && isName(t.name, u"a")) {
         if (const std::optional<int> context = topicNumber(t.nameAttribute.trimmed())) {
             startTopic(*context);
             return next;
@@ -750,8 +787,8 @@ void Scanner::run() {
             m_builder->text(m_text.sliced(pos, textEnd - pos));
         if (lt < 0)
             break;
-        const QStringView rest = m_text.sliced(lt);
-        if (rest.startsWith(u"<!--")) {
+        const QStringView rest = m_text.sliced(lt, qMin<qsizetype>(4, n - lt));
+        if (rest == u"<!--") {
             const qsizetype end = m_text.indexOf(u"-->", lt + 4);
             pos = end < 0 ? n : end + 3;
         } else if (rest.size() > 1 && (rest[1] == u'!' || rest[1] == u'?')) {
@@ -763,7 +800,7 @@ void Scanner::run() {
             pos = readTag(lt);
         } else {
             if (m_builder)
-                m_builder->text(u"&lt;");
+                m_builder->text(u"<");
             pos = lt + 1;
         }
     }

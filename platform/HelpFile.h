@@ -36,9 +36,9 @@
 // context number used twice keeps its first topic.
 //
 // Work is bounded: the file is at most kMaxHelpFileSize bytes, and a topic
-// keeps at most kMaxTopicText characters in kMaxTopicBlocks blocks and
-// kMaxTopicSpans stretches of text; what lies beyond is cut, and the topic
-// says so (HelpTopic::cut).
+// keeps at most kMaxTopicText characters in kMaxTopicBlocks blocks and lines,
+// kMaxTopicCells table cells and kMaxTopicSpans stretches of text; what lies
+// beyond is cut, and the topic says so (HelpTopic::cut).
 #pragma once
 
 #include <QByteArray>
@@ -61,6 +61,9 @@ inline constexpr qint64 kMaxHelpFileSize = 1024 * 1024;
 inline constexpr qsizetype kMaxTopicText = 16000;
 inline constexpr qsizetype kMaxTopicBlocks = 400;
 inline constexpr qsizetype kMaxTopicSpans = 1500;
+// Table cells cost the most to lay out; a row wider than this goes on below.
+inline constexpr qsizetype kMaxTopicCells = 160;
+inline constexpr int kMaxRowCells = 8;
 inline constexpr int kMaxListDepth = 4;
 // No word of a help page is this long; a longer run of letters is given
 // places where it may wrap.
