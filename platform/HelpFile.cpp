@@ -396,7 +396,7 @@ void TopicBuilder::appendText(const QString &word) {
                                          : Kind::Paragraph))
             return;
     }
-    if (m_space && !current().spans.isEmpty()) {
+    if (m_space && !current().spans.isEmpty() && !current().spans.last().text.endsWith(u'\n')) {
         append(u" ", m_spaceLook);
         m_wordLength = 0;
     }

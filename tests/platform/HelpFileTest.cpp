@@ -27,6 +27,57 @@ QList<int> linksOf(const platform::HelpTopic &topic) {
     return links;
 }
 
+// The model of a topic in one line: a block per "|", its kind first; *bold*,
+// _italic_, c() m() r() for the classes, #N() and out[address]() for links,
+// ⏎ for a line break and ~ for a place where a long word may wrap.
+QString shape(const platform::HelpTopic &topic) {
+    using Kind = platform::HelpBlock::Kind;
+    QStringList blocks;
+    for (const platform::HelpBlock &b : topic.blocks) {
+        QString s;
+        switch (b.kind) {
+        case Kind::Heading1:
+            s = u"h1"_s;
+            break;
+        case Kind::Heading2:
+            s = u"h2"_s;
+            break;
+        case Kind::Paragraph:
+            s = b.aside ? u"aside"_s : u"p"_s;
+            break;
+        case Kind::ListItem:
+            s = (b.numbered ? u"ol"_s : u"ul"_s) + QString::number(b.depth) +
+                (b.newGroup ? u"+"_s : u""_s);
+            break;
+        case Kind::Cell:
+            s = (b.header ? u"th"_s : u"td"_s) + (b.newGroup ? u"+"_s : b.newRow ? u"/"_s : u""_s);
+            break;
+        }
+        s += u':';
+        for (const platform::HelpSpan &span : b.spans) {
+            QString t = span.text;
+            t.replace(u'\n', u'⏎').replace(QChar(0x200B), u'~').replace(QChar(0xA0), u'_');
+            if (span.bold)
+                t = u'*' + t + u'*';
+            if (span.italic)
+                t = u'_' + t + u'_';
+            if (span.style != platform::HelpStyle::Plain) {
+                const char16_t c = span.style == platform::HelpStyle::Command   ? u'c'
+                                   : span.style == platform::HelpStyle::Message ? u'm'
+                                                                                : u'r';
+                t = QChar(c) + u'(' + t + u')';
+            }
+            if (span.link > 0)
+                t = u"#%1(%2)"_s.arg(span.link).arg(t);
+            else if (span.link < 0)
+                t = u"out[%1](%2)"_s.arg(topic.outsideLinks.value(-span.link - 1), t);
+            s += t;
+        }
+        blocks << s;
+    }
+    return blocks.join(u" | "_s);
+}
+
 } // namespace
 
 class HelpFileTest : public QObject {
@@ -35,6 +86,10 @@ private Q_SLOTS:
     void splitsTopicsAtTheirAnchors();
     void titlesAreReadableText();
     void textThatIsNotHelp();
+    void readsTopicsIntoTheModel_data();
+    void readsTopicsIntoTheModel();
+    void keepsTopicsWithinLimits_data();
+    void keepsTopicsWithinLimits();
     void internalLinks_data();
     void internalLinks();
     void shippedHelpOpensAtItsContents();
@@ -92,6 +147,120 @@ void HelpFileTest::textThatIsNotHelp() {
     QVERIFY(!binary.isValid());
     QVERIFY(!binary.topic(1));
     QVERIFY(binary.error().contains(u"pas de texte lisible"_s));
+}
+
+void HelpFileTest::readsTopicsIntoTheModel_data() {
+    QTest::addColumn<QString>("topic"); // what follows the anchor of topic 1
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("title and text")
+        << u"<h1>Les  r&egrave;gles</h1>\n<p>Un\n  coup&nbsp;: <b>sauter</b>.</p>"_s
+        << u"Les règles"_s << u"h1:Les règles | p:Un coup_: *sauter*."_s;
+    QTest::newRow("a space keeps the look of what it follows")
+        << u"<p>dans <b>Veltrano</b> , <i>un </i>jeu</p>"_s << u"Rubrique 1"_s
+        << u"p:dans *Veltrano* , _un _jeu"_s;
+    QTest::newRow("classes and links")
+        << u"<p class=remarque><span class=\"commande\">Charger</span> <span class='MESSAGE'>"
+           u"GAGNE</span> <a href=\"#sujet-9\">Sauver</a> <a href=\"http://x.fr/?a=1&amp;b\">"
+           u"web</a> <span class=inconnue>rien</span></p>"_s
+        << u"Rubrique 1"_s
+        << u"aside:c(Charger) m(GAGNE) #9(Sauver) out[http://x.fr/?a=1&b](web) rien"_s;
+    QTest::newRow("lists nest and follow each other")
+        << u"<ul><li>a<ol><li>b</li><li>c</li></ol></li><li>d</li></ul><ul><li>e</ul>"_s
+        << u"Rubrique 1"_s << u"ul1+:a | ol2+:b | ol2:c | ul1:d | ul1+:e"_s;
+    QTest::newRow("lists no deeper than four")
+        << u"<ul><li>1<ul><li>2<ul><li>3<ul><li>4<ul><li>5<ul><li>6"_s << u"Rubrique 1"_s
+        << u"ul1+:1 | ul2+:2 | ul3+:3 | ul4+:4 | ul4:5 | ul4:6"_s;
+    QTest::newRow("table, with a table and a list inside a cell")
+        << u"<table border=1><tr><th>A</th><th>B</th></tr><tr><td>1</td><td>2<table><tr><td>x"
+           u"</td></tr></table> y<ul><li>z</ul></td></tr></table><p>après</p>"_s
+        << u"Rubrique 1"_s << u"th+:A | th:B | td/:1 | td:2⏎x y⏎z | p:après"_s;
+    QTest::newRow("a row too wide goes on below")
+        << u"<table><tr>"_s + u"<td>c</td>"_s.repeated(10) << u"Rubrique 1"_s
+        << u"td+:c | td:c | td:c | td:c | td:c | td:c | td:c | td:c | td/:c | td:c"_s;
+    QTest::newRow("half-written style sheet ends the title")
+        << u"<h1>Titre <link type=\"text/css\" href=/etc/passwd"_s << u"Titre"_s << u"h1:Titre"_s;
+    QTest::newRow("half-written background ends the title")
+        << u"<h1>Titre <table background=/dev/zero"_s << u"Titre"_s << u"h1:Titre"_s;
+    QTest::newRow("half-written style ends the title")
+        << u"<h1>Titre <p style=\"background-image:url(/dev/zero)\""_s << u"Titre"_s
+        << u"h1:Titre"_s;
+    QTest::newRow("pictures and unknown tags")
+        << u"<p>Avant <img src=\"/x.png\"> <blink>après</blink><br/></p>"_s << u"Rubrique 1"_s
+        << u"p:Avant après"_s;
+    QTest::newRow("scripts, styles and comments")
+        << u"<p>a<script>b<p>c</script>d<STYLE>p{}</STYLE><!-- e -->f<title>t</title></p>"_s
+        << u"Rubrique 1"_s << u"p:adf"_s;
+    QTest::newRow("references")
+        << u"<p>&lt;b&gt; &amp;amp; &#233;&#xE9; &#0;x &bogus; &#xD800; &#1114112;</p>"_s
+        << u"Rubrique 1"_s << u"p:<b> &amp; éé x &bogus; \uFFFD \uFFFD"_s;
+    QTest::newRow("stray brackets")
+        << u"<p>a < b <3 </ p></p>"_s << u"Rubrique 1"_s << u"p:a < b <3 </ p>"_s;
+    QTest::newRow("long word may wrap")
+        << u"<p>"_s + u"x"_s.repeated(100) + u" y"_s << u"Rubrique 1"_s
+        << u"p:"_s + u"x"_s.repeated(40) + u"~"_s + u"x"_s.repeated(40) + u"~"_s +
+               u"x"_s.repeated(20) + u" y"_s;
+    QTest::newRow("line breaks, paragraphs in an item")
+        << u"<p>a<br>b<br><br></p><ul><li><p>c</p><p>d</p></li></ul>"_s << u"Rubrique 1"_s
+        << u"p:a⏎b | ul1+:c⏎d"_s;
+    QTest::newRow("empty blocks vanish")
+        << u"<h2>Sous</h2><h1> </h1><p></p><table><tr><td> </td><td>v</td></table><h1>Vrai</h1>"_s
+        << u"Vrai"_s << u"h2:Sous | td+:v | h1:Vrai"_s;
+}
+
+void HelpFileTest::readsTopicsIntoTheModel() {
+    QFETCH(QString, topic);
+    QFETCH(QString, title);
+    QFETCH(QString, expected);
+    const HelpFile help = HelpFile::parse(u"DOC.HLP"_s, u"<a name=\"sujet-1\"></a>"_s + topic);
+    QVERIFY2(help.isValid(), qPrintable(help.error()));
+    QCOMPARE(shape(*help.topic(1)), expected);
+    QCOMPARE(help.topic(1)->title, title);
+    QVERIFY(!help.topic(1)->cut);
+}
+
+void HelpFileTest::keepsTopicsWithinLimits_data() {
+    QTest::addColumn<QString>("topic");
+    QTest::addColumn<bool>("cut");
+
+    QTest::newRow("text") << u"<p>"_s + u"mot "_s.repeated(5000) << true;
+    QTest::newRow("one long word") << u"<p>"_s + u"x"_s.repeated(20000) << true;
+    QTest::newRow("blocks") << u"<p>x</p>"_s.repeated(500) << true;
+    QTest::newRow("headings") << u"<h1>x"_s.repeated(10000) << true;
+    QTest::newRow("line breaks") << u"<p>"_s + u"x<br>"_s.repeated(500) << true;
+    QTest::newRow("cells") << u"<table>"_s + u"<tr><td>x</td></tr>"_s.repeated(200) << true;
+    QTest::newRow("looks") << u"<p>"_s + u"<b>x</b><i>y</i>"_s.repeated(1000) << true;
+    QTest::newRow("nested quotes") << u"<blockquote>"_s.repeated(20000) + u"x"_s << false;
+    QTest::newRow("nested tables") << u"<table><tr><td>"_s.repeated(2000) + u"x"_s << false;
+    QTest::newRow("nested spans") << u"<span class=commande>"_s.repeated(2000) + u"x"_s << false;
+    QTest::newRow("just within") << u"<p>x</p>"_s.repeated(platform::kMaxTopicBlocks) << false;
+}
+
+void HelpFileTest::keepsTopicsWithinLimits() {
+    QFETCH(QString, topic);
+    QFETCH(bool, cut);
+    const HelpFile help = HelpFile::parse(u"DOC.HLP"_s, u"<a name=\"sujet-1\"></a>"_s + topic +
+                                                            u"<a name=\"sujet-2\"></a><p>Deux"_s);
+    const platform::HelpTopic *one = help.topic(1);
+    QVERIFY(one);
+    QCOMPARE(one->cut, cut);
+    qsizetype text = 0;
+    qsizetype spans = 0;
+    qsizetype cells = 0;
+    for (const platform::HelpBlock &b : one->blocks) {
+        cells += b.kind == platform::HelpBlock::Kind::Cell;
+        spans += b.spans.size();
+        for (const platform::HelpSpan &s : b.spans)
+            text += s.text.size() + s.text.count(u'\n');
+    }
+    QVERIFY(text <= platform::kMaxTopicText);
+    QVERIFY(one->blocks.size() <= platform::kMaxTopicBlocks);
+    QVERIFY(spans <= platform::kMaxTopicSpans);
+    QVERIFY(cells <= platform::kMaxTopicCells);
+    // What comes after a cut topic is read as usual.
+    QVERIFY(help.topic(2));
+    QCOMPARE(help.topic(2)->plainText(), u"Deux\n"_s);
 }
 
 void HelpFileTest::internalLinks_data() {
