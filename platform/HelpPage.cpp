@@ -144,6 +144,8 @@ QString helpPageHtml(const HelpTopic &topic) {
     }
     closeListsTo(0);
     closeTable();
+    if (topic.blocks.isEmpty())
+        page += u"<p class=\"remarque\">Cette rubrique ne contient aucun texte.</p>"_s;
     if (topic.cut) {
         page += u"<p class=\"erreur\">La suite de cette rubrique n'est pas affichée : elle est "
                 u"trop longue pour une rubrique d'aide.</p>"_s;

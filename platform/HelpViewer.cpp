@@ -225,12 +225,21 @@ void HelpViewer::updateButtons() {
 
 QRect helpWindowPlace(const QRect &area, const QRect &game, const QSize &help) {
     constexpr int gap = 12;
+    // Narrower than this, a page of help is more scrolling than reading.
+    constexpr int narrowest = 480;
     const QSize size = help.boundedTo(area.size());
-    const int top = qBound(area.top(), game.top(), area.top() + area.height() - size.height());
-    for (const int left : {game.left() + game.width() + gap, game.left() - gap - size.width()}) {
-        const QRect beside(QPoint(left, top), size);
-        if (game.isValid() && area.contains(beside))
-            return beside;
+    if (game.isValid()) {
+        const int top = qBound(area.top(), game.top(), area.top() + area.height() - size.height());
+        const int roomRight = area.left() + area.width() - (game.left() + game.width() + gap);
+        const int roomLeft = game.left() - gap - area.left();
+        if (roomRight >= qMin(narrowest, size.width())) {
+            return {QPoint(game.left() + game.width() + gap, top),
+                    QSize(qMin(roomRight, size.width()), size.height())};
+        }
+        if (roomLeft >= qMin(narrowest, size.width())) {
+            const int width = qMin(roomLeft, size.width());
+            return {QPoint(game.left() - gap - width, top), QSize(width, size.height())};
+        }
     }
     QRect centred(QPoint(), size);
     centred.moveCenter(area.center());

@@ -39,9 +39,9 @@ namespace platform {
 void showHelp(const QString &helpFile, int context, QWidget *game = nullptr);
 
 // Where a help window of frame size help goes, given the screen's free area
-// and the game's frame: to the right of the game, else to its left, when it
-// fits there whole; otherwise centred on the area. The size may shrink to fit
-// the area.
+// and the game's frame: to the right of the game, else to its left, where
+// the screen has room for it (narrowed a little if need be); otherwise
+// centred on the area. It never grows past the area.
 QRect helpWindowPlace(const QRect &area, const QRect &game, const QSize &help);
 
 class HelpViewer : public QWidget {

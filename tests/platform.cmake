@@ -1,6 +1,7 @@
 # The help viewer and the help file that goes with the game.
 veltrano_add_qtest(test_help_file SOURCES platform/HelpFileTest.cpp LIBS veltrano_platform)
-veltrano_add_qtest(test_help_viewer SOURCES platform/HelpViewerTest.cpp LIBS veltrano_platform)
+veltrano_add_qtest(test_help_viewer SOURCES platform/HelpViewerTest.cpp platform/OpenWatch.cpp
+                  LIBS veltrano_platform)
 
 # The shipped help is checked both where it is written and where the game
 # reads it.
