@@ -55,12 +55,13 @@ namespace platform {
 
 // Largest help file accepted; anything bigger is not ours. The real help is
 // about 20 KB.
-inline constexpr qint64 kMaxHelpFileSize = 1024 * 1024;
-// A real topic holds a few thousand characters in a few dozen blocks. The
-// limits keep the worst page that fits in them quick to lay out.
+inline constexpr qint64 kMaxHelpFileSize = 512 * 1024;
+// A real topic holds at most 1,700 characters in 25 blocks, 27 stretches of
+// text and 22 table cells. The limits leave room for ten times as much and
+// keep the worst page that fits in them quick to lay out.
 inline constexpr qsizetype kMaxTopicText = 16000;
 inline constexpr qsizetype kMaxTopicBlocks = 400;
-inline constexpr qsizetype kMaxTopicSpans = 1500;
+inline constexpr qsizetype kMaxTopicSpans = 600;
 // Table cells cost the most to lay out; a row wider than this goes on below.
 inline constexpr qsizetype kMaxTopicCells = 160;
 inline constexpr int kMaxRowCells = 8;

@@ -80,7 +80,9 @@ void prepareHelpDocument(QTextDocument *document, const QFont &windowFont) {
 
 QString helpPageHtml(const HelpTopic &topic) {
     using Kind = HelpBlock::Kind;
-    QString page;
+    // The topic's own anchor heads the page, as it heads the topic in the
+    // file; the first heading's glyphs are placed as they always were.
+    QString page = u"<a name=\"sujet-%1\"></a>"_s.arg(topic.context);
     QList<bool> lists; // the open lists, numbered or not, outermost first
     bool inTable = false;
 
