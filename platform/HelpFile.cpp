@@ -476,11 +476,6 @@ void TopicBuilder::tag(const Tag &t) {
         case TagKind::Heading1:
         case TagKind::Heading2:
         case TagKind::Paragraph:
-            if (inContainer())
-                lineBreak();
-            else
-                closeBlock();
-            break;
         case TagKind::Division:
             if (inContainer())
                 lineBreak();
