@@ -14,6 +14,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "HelpPage.h"
+
 using namespace Qt::StringLiterals;
 
 namespace platform {
@@ -23,39 +25,22 @@ namespace {
 // The topic the game opens, and where "Sommaire" leads.
 constexpr int kContentsContext = 1;
 
-// A browser that loads nothing: a help file is a page of text, and whatever
-// it names (a picture, a style sheet, a file elsewhere on the disk, an
-// address on a network) stays where it is. An empty answer, rather than none,
-// also keeps the document from going to look for the file itself.
+// The page is built from text and tags of our own and names nothing; should
+// it ever name something, the browser loads nothing all the same.
 class ClosedBrowser : public QTextBrowser {
 public:
     using QTextBrowser::QTextBrowser;
     QVariant loadResource(int, const QUrl &) override { return QByteArray(); }
 };
 
-const QString &pageStyle() {
-    static const QString css = uR"(
-        h1 { color: #173a7a; font-size: x-large; font-weight: bold; margin-bottom: 10px; }
-        h2 { color: #173a7a; font-size: large; font-weight: bold; margin-top: 16px;
-             margin-bottom: 4px; }
-        p { margin-top: 4px; margin-bottom: 6px; }
-        li { margin-bottom: 3px; }
-        a { color: #1b5fb0; }
-        .commande { font-weight: bold; color: #5a2d0c; }
-        .message { font-weight: bold; color: #9c1c1c; }
-        .remarque { color: #555555; font-style: italic; }
-        .erreur { color: #9c1c1c; font-weight: bold; }
-        table { border-collapse: collapse; border-color: #b9c3d3; margin-top: 6px; }
-        th { background-color: #e6ecf6; color: #173a7a; }
-        th, td { border-width: 1px; border-style: solid; border-color: #c5cdda; }
-    )"_s;
-    return css;
-}
+// The pages a player walks back through with "Précédent"; more than anyone
+// remembers.
+constexpr qsizetype kMaxHistory = 200;
 
 } // namespace
 
-void showHelp(const QString &helpFile, int context) {
-    HelpViewer::instance()->open(helpFile, context);
+void showHelp(const QString &helpFile, int context, QWidget *game) {
+    HelpViewer::instance()->open(helpFile, context, game);
 }
 
 HelpViewer *HelpViewer::instance() {
@@ -89,12 +74,7 @@ HelpViewer::HelpViewer() : QWidget(nullptr, Qt::Window) {
     // Links are followed here, one by one, and never handed to the desktop.
     m_browser->setOpenLinks(false);
     m_browser->setOpenExternalLinks(false);
-    m_browser->document()->setDefaultStyleSheet(pageStyle());
-    m_browser->document()->setDocumentMargin(14);
-    // A page meant to be read at leisure: a little larger than the buttons.
-    QFont pageFont = m_browser->font();
-    pageFont.setPointSizeF(pageFont.pointSizeF() + 1.5);
-    m_browser->document()->setDefaultFont(pageFont);
+    prepareHelpDocument(m_browser->document(), m_browser->font());
 
     m_notice = new QLabel(this);
     m_notice->setWordWrap(true);
@@ -127,16 +107,15 @@ HelpViewer::HelpViewer() : QWidget(nullptr, Qt::Window) {
     updateButtons();
 }
 
-void HelpViewer::open(const QString &helpFile, int context) {
+void HelpViewer::open(const QString &helpFile, int context, QWidget *game) {
     m_file = HelpFile::read(helpFile);
     m_history.clear();
     setNotice({});
 
     const QString fileName = QFileInfo(helpFile).fileName();
     if (!m_file.isValid()) {
-        const bool missing = !QFileInfo::exists(helpFile);
         const QString advice =
-            missing
+            m_file.isMissing()
                 ? u"L'aide est cherchée dans le dossier d'où Veltrano a été lancé. Vérifiez que "
                   u"le fichier %1 s'y trouve, puis demandez l'aide de nouveau."_s.arg(fileName)
                 : u"Remettez à sa place le fichier %1 livré avec le jeu, puis demandez l'aide "
@@ -148,7 +127,7 @@ void HelpViewer::open(const QString &helpFile, int context) {
         showTopic(context);
     }
 
-    placeBesideMainWindow();
+    placeBeside(game);
     if (isMinimized())
         showNormal();
     else
@@ -173,12 +152,20 @@ QString HelpViewer::notice() const {
 void HelpViewer::followLink(const QUrl &link) {
     const std::optional<int> context = contextOfLink(link);
     if (!context || !m_file.topic(*context)) {
+        // A link out of the file is shown as the file wrote it.
+        const HelpTopic *topic = m_context ? m_file.topic(m_context) : nullptr;
+        QString address = topic ? outsideLinkOf(*topic, link.fragment()) : QString();
+        if (address.isEmpty())
+            address = link.toDisplayString();
         setNotice(u"Ce lien ne mène à aucune rubrique de l'aide ; il n'a pas été suivi : %1"_s.arg(
-            link.toDisplayString()));
+            address));
         return;
     }
-    if (m_context != 0 && m_context != *context)
+    if (m_context != 0 && m_context != *context) {
         m_history.append(m_context);
+        if (m_history.size() > kMaxHistory)
+            m_history.removeFirst();
+    }
     showTopic(*context);
 }
 
@@ -203,7 +190,7 @@ void HelpViewer::showTopic(int context) {
     m_context = context;
     m_error.clear();
     setNotice({});
-    m_browser->setHtml(topic->html);
+    m_browser->setHtml(helpPageHtml(*topic));
     m_browser->verticalScrollBar()->setValue(0);
     updateButtons();
 }
@@ -236,14 +223,40 @@ void HelpViewer::updateButtons() {
     m_backButton->setEnabled(!m_history.isEmpty());
 }
 
+QRect helpWindowPlace(const QRect &area, const QRect &game, const QSize &help) {
+    constexpr int gap = 12;
+    // Narrower than this, a page of help is more scrolling than reading.
+    constexpr int narrowest = 480;
+    const QSize size = help.boundedTo(area.size());
+    if (game.isValid()) {
+        const int top = qBound(area.top(), game.top(), area.top() + area.height() - size.height());
+        const int roomRight = area.left() + area.width() - (game.left() + game.width() + gap);
+        const int roomLeft = game.left() - gap - area.left();
+        if (roomRight >= qMin(narrowest, size.width())) {
+            return {QPoint(game.left() + game.width() + gap, top),
+                    QSize(qMin(roomRight, size.width()), size.height())};
+        }
+        if (roomLeft >= qMin(narrowest, size.width())) {
+            const int width = qMin(roomLeft, size.width());
+            return {QPoint(game.left() - gap - width, top), QSize(width, size.height())};
+        }
+    }
+    QRect centred(QPoint(), size);
+    centred.moveCenter(area.center());
+    return centred;
+}
+
 // The first time it opens, the help stands beside the game's window, to its
-// right or else to its left, when the screen has room for it there, so that
-// the board stays in view. Otherwise the window system places it.
-void HelpViewer::placeBesideMainWindow() {
+// right or else to its left, so that the board stays in view; on a screen
+// too small for that, it is centred. Never left where the window system
+// would put it, over the board at the screen's corner. After that it stays
+// where it is, or where the player moves it.
+void HelpViewer::placeBeside(QWidget *game) {
     if (m_placed)
         return;
     m_placed = true;
-    QWidget *game = QApplication::activeWindow();
+    if (!game || game == this)
+        game = QApplication::activeWindow();
     if (!game || game == this) {
         game = nullptr;
         for (QWidget *w : QApplication::topLevelWidgets()) {
@@ -253,18 +266,16 @@ void HelpViewer::placeBesideMainWindow() {
             }
         }
     }
-    if (!game)
+    game = game ? game->window() : nullptr;
+    QScreen *screen = game ? game->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
         return;
-    constexpr int gap = 12;
-    const QRect area = game->screen()->availableGeometry();
-    const QRect beside = game->frameGeometry();
-    const int top = qBound(area.top(), beside.top(), qMax(area.top(), area.bottom() - height()));
-    for (const int left : {beside.right() + gap, beside.left() - gap - width()}) {
-        if (area.contains(QRect(QPoint(left, top), size()))) {
-            move(left, top);
-            return;
-        }
-    }
+    // The window system adds the same frame to both windows.
+    const QRect gameFrame = game ? game->frameGeometry() : QRect();
+    const QSize frame = game ? gameFrame.size() - game->size() : QSize(0, 0);
+    const QRect place = helpWindowPlace(screen->availableGeometry(), gameFrame, size() + frame);
+    resize(place.size() - frame);
+    move(place.topLeft());
 }
 
 } // namespace platform

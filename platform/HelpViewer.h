@@ -6,24 +6,21 @@
 // file again (so an edited help shows at once), opens the requested topic and
 // brings the window to the front.
 //
-// The file is UTF-8 text in the HTML that Qt's rich text understands, cut
-// into topics by anchors named after their context number:
+// The file is cut into topics by anchors named after their context number
+// (HelpFile.h tells the format). Only the requested topic is shown, built
+// from the reader's model of it and never from the file's own markup; links
+// to "#sujet-N" open topic N in the same window. Every other link is refused
+// with a note at the foot of the window, and nothing the file names
+// (pictures, style sheets, anything on a network) is ever loaded.
 //
-//     <a name="sujet-1"></a>
-//     <h1>Sommaire</h1>
-//     <p>Voir <a href="#sujet-2">les règles</a>.</p>
-//
-// (HelpFile.h has the details.) Only the requested topic is shown; links of
-// the form "#sujet-N" open topic N in the same window. Every other link is
-// refused with a note at the foot of the window, and nothing the file points
-// to (pictures, style sheets, anything on a network) is ever loaded.
-//
-// Whatever goes wrong (no file, a file that can't be read, a directory in its
-// place, a file that isn't help text, a topic that doesn't exist) is told in
-// French inside this window; nothing is thrown and the main window carries on.
+// Whatever goes wrong (no file, a file that can't be read, a directory, a
+// device or a pipe in its place, a file that isn't help text, a topic that
+// doesn't exist) is told in French inside this window; nothing is thrown and
+// the main window carries on.
 #pragma once
 
 #include <QList>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -36,8 +33,16 @@ class QUrl;
 
 namespace platform {
 
-// Opens helpFile at the topic numbered context and returns at once.
-void showHelp(const QString &helpFile, int context);
+// Opens helpFile at the topic numbered context and returns at once. The
+// first time, the window is placed beside game (by default, the active
+// window), or centred on its screen when there is no room beside it.
+void showHelp(const QString &helpFile, int context, QWidget *game = nullptr);
+
+// Where a help window of frame size help goes, given the screen's free area
+// and the game's frame: to the right of the game, else to its left, where
+// the screen has room for it (narrowed a little if need be); otherwise
+// centred on the area. It never grows past the area.
+QRect helpWindowPlace(const QRect &area, const QRect &game, const QSize &help);
 
 class HelpViewer : public QWidget {
     Q_OBJECT
@@ -47,10 +52,12 @@ public:
 
     // Reads helpFile again, shows the topic numbered context (or what went
     // wrong) and brings the window up.
-    void open(const QString &helpFile, int context);
+    void open(const QString &helpFile, int context, QWidget *game = nullptr);
 
     // Context number of the topic on screen; 0 while a failure is shown.
     int currentContext() const { return m_context; }
+    // The file the window last read.
+    QString helpFile() const { return m_file.path(); }
     QString currentTitle() const;
     bool hasError() const { return !m_error.isEmpty(); }
     QString errorText() const { return m_error; }
@@ -73,7 +80,7 @@ private:
     void showFailure(const QString &heading, const QString &message, const QString &advice);
     void setNotice(const QString &text);
     void updateButtons();
-    void placeBesideMainWindow();
+    void placeBeside(QWidget *game);
 
     HelpFile m_file;
     int m_context = 0;

@@ -1,6 +1,7 @@
 # The help viewer and the help file that goes with the game.
 veltrano_add_qtest(test_help_file SOURCES platform/HelpFileTest.cpp LIBS veltrano_platform)
-veltrano_add_qtest(test_help_viewer SOURCES platform/HelpViewerTest.cpp LIBS veltrano_platform)
+veltrano_add_qtest(test_help_viewer SOURCES platform/HelpViewerTest.cpp platform/OpenWatch.cpp
+                  LIBS veltrano_platform)
 
 # The shipped help is checked both where it is written and where the game
 # reads it.
@@ -14,3 +15,8 @@ add_executable(warm_start_tests platform/WarmStartTest.cpp)
 target_link_libraries(warm_start_tests PRIVATE veltrano_platform GTest::gtest_main)
 set_target_properties(warm_start_tests PROPERTIES AUTOMOC OFF AUTOUIC OFF)
 gtest_discover_tests(warm_start_tests TEST_PREFIX "platform." DISCOVERY_TIMEOUT 30)
+
+# Crafted help files through the reader and the page layout, sanitized.
+veltrano_add_sanitized_test(test_help_fuzz SOURCES platform/HelpFuzzTest.cpp
+                            LIBS veltrano_platform Qt6::Gui)
+set_tests_properties(test_help_fuzz PROPERTIES TIMEOUT 120)

@@ -7,6 +7,8 @@ target_link_libraries(veltrano_uitest_support PUBLIC veltrano_ui Qt6::Test)
 foreach(name tst_mainwindow_layout tst_mainwindow_close tst_play tst_chrono_looks tst_saved_game)
     veltrano_add_qtest(${name} SOURCES ui/${name}.cpp LIBS veltrano_uitest_support)
 endforeach()
+# F1 and "Aide" on the real main window, and where the help stands.
+veltrano_add_qtest(tst_help_keys SOURCES ui/tst_help_keys.cpp LIBS veltrano_uitest_support)
 
 # Not a test: cmake --build <dir> --target bench_click, then run it.
 find_package(benchmark REQUIRED)

@@ -246,7 +246,7 @@ void TForm1::infosClick() {
 }
 
 void TForm1::aideClick() {
-    platform::showHelp(startDirectory + u"DOC.HLP"_s, 1);
+    platform::showHelp(startDirectory + u"DOC.HLP"_s, 1, this);
 }
 
 void TForm1::scoresClick() {

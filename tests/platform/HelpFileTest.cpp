@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTextDocument>
 #include <QUrl>
 #include <QtTest>
 
@@ -15,23 +14,68 @@ using platform::HelpFile;
 
 namespace {
 
-QString plainText(const QString &html) {
-    QTextDocument doc;
-    doc.setHtml(html);
-    return doc.toPlainText();
-}
-
 QString shippedHelp() {
     return QString::fromUtf8(VELTRANO_HELP_SOURCE);
 }
 
-QStringList linksOf(const QString &html) {
-    static const QRegularExpression href(uR"(href\s*=\s*["']([^"']*)["'])"_s,
-                                         QRegularExpression::CaseInsensitiveOption);
-    QStringList links;
-    for (auto it = href.globalMatch(html); it.hasNext();)
-        links.append(it.next().captured(1));
+QList<int> linksOf(const platform::HelpTopic &topic) {
+    QList<int> links;
+    for (const platform::HelpBlock &block : topic.blocks)
+        for (const platform::HelpSpan &span : block.spans)
+            if (span.link != 0)
+                links.append(span.link);
     return links;
+}
+
+// The model of a topic in one line: a block per "|", its kind first; *bold*,
+// _italic_, c() m() r() for the classes, #N() and out[address]() for links,
+// ⏎ for a line break and ~ for a place where a long word may wrap.
+QString shape(const platform::HelpTopic &topic) {
+    using Kind = platform::HelpBlock::Kind;
+    QStringList blocks;
+    for (const platform::HelpBlock &b : topic.blocks) {
+        QString s;
+        switch (b.kind) {
+        case Kind::Heading1:
+            s = u"h1"_s;
+            break;
+        case Kind::Heading2:
+            s = u"h2"_s;
+            break;
+        case Kind::Paragraph:
+            s = b.aside ? u"aside"_s : u"p"_s;
+            break;
+        case Kind::ListItem:
+            s = (b.numbered ? u"ol"_s : u"ul"_s) + QString::number(b.depth) +
+                (b.newGroup ? u"+"_s : u""_s);
+            break;
+        case Kind::Cell:
+            s = (b.header ? u"th"_s : u"td"_s) + (b.newGroup ? u"+"_s : b.newRow ? u"/"_s : u""_s);
+            break;
+        }
+        s += u':';
+        for (const platform::HelpSpan &span : b.spans) {
+            QString t = span.text;
+            t.replace(u'\n', u'⏎').replace(QChar(0x200B), u'~').replace(QChar(0xA0), u'_');
+            if (span.bold)
+                t = u'*' + t + u'*';
+            if (span.italic)
+                t = u'_' + t + u'_';
+            if (span.style != platform::HelpStyle::Plain) {
+                const char16_t c = span.style == platform::HelpStyle::Command   ? u'c'
+                                   : span.style == platform::HelpStyle::Message ? u'm'
+                                                                                : u'r';
+                t = QChar(c) + u'(' + t + u')';
+            }
+            if (span.link > 0)
+                t = u"#%1(%2)"_s.arg(span.link).arg(t);
+            else if (span.link < 0)
+                t = u"out[%1](%2)"_s.arg(topic.outsideLinks.value(-span.link - 1), t);
+            s += t;
+        }
+        blocks << s;
+    }
+    return blocks.join(u" | "_s);
 }
 
 } // namespace
@@ -42,6 +86,10 @@ private Q_SLOTS:
     void splitsTopicsAtTheirAnchors();
     void titlesAreReadableText();
     void textThatIsNotHelp();
+    void readsTopicsIntoTheModel_data();
+    void readsTopicsIntoTheModel();
+    void keepsTopicsWithinLimits_data();
+    void keepsTopicsWithinLimits();
     void internalLinks_data();
     void internalLinks();
     void shippedHelpOpensAtItsContents();
@@ -66,15 +114,11 @@ void HelpFileTest::splitsTopicsAtTheirAnchors() {
     // Each topic holds its own text and nothing of its neighbours'; a
     // number used twice keeps its first topic.
     QCOMPARE(help.topic(1)->title, u"Un"_s);
-    QVERIFY(help.topic(1)->html.contains(u"Texte un"_s));
-    QVERIFY(!help.topic(1)->html.contains(u"Vingt"_s));
-    QVERIFY(!help.topic(1)->html.contains(u"Doublon"_s));
-    QVERIFY(!help.topic(1)->html.contains(u"Avant la première"_s));
+    QCOMPARE(help.topic(1)->plainText(), u"Un\nTexte un\n"_s);
     QCOMPARE(help.topic(20)->title, u"Vingt"_s);
-    QVERIFY(!help.topic(20)->html.contains(u"Trois"_s));
+    QCOMPARE(help.topic(20)->plainText(), u"Vingt\nTexte vingt\n"_s);
     // Other anchors are part of the topic they stand in.
-    QVERIFY(help.topic(3)->html.contains(u"Suite de trois"_s));
-    QVERIFY(!help.topic(3)->html.contains(u"Doublon"_s));
+    QCOMPARE(help.topic(3)->plainText(), u"Trois\nTexte trois\nSuite de trois\n"_s);
 
     QVERIFY(!help.topic(7));
     QVERIFY(!help.topic(0));
@@ -103,6 +147,120 @@ void HelpFileTest::textThatIsNotHelp() {
     QVERIFY(!binary.isValid());
     QVERIFY(!binary.topic(1));
     QVERIFY(binary.error().contains(u"pas de texte lisible"_s));
+}
+
+void HelpFileTest::readsTopicsIntoTheModel_data() {
+    QTest::addColumn<QString>("topic"); // what follows the anchor of topic 1
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("title and text")
+        << u"<h1>Les  r&egrave;gles</h1>\n<p>Un\n  coup&nbsp;: <b>sauter</b>.</p>"_s
+        << u"Les règles"_s << u"h1:Les règles | p:Un coup_: *sauter*."_s;
+    QTest::newRow("a space keeps the look of what it follows")
+        << u"<p>dans <b>Veltrano</b> , <i>un </i>jeu</p>"_s << u"Rubrique 1"_s
+        << u"p:dans *Veltrano* , _un _jeu"_s;
+    QTest::newRow("classes and links")
+        << u"<p class=remarque><span class=\"commande\">Charger</span> <span class='MESSAGE'>"
+           u"GAGNE</span> <a href=\"#sujet-9\">Sauver</a> <a href=\"http://x.fr/?a=1&amp;b\">"
+           u"web</a> <span class=inconnue>rien</span></p>"_s
+        << u"Rubrique 1"_s
+        << u"aside:c(Charger) m(GAGNE) #9(Sauver) out[http://x.fr/?a=1&b](web) rien"_s;
+    QTest::newRow("lists nest and follow each other")
+        << u"<ul><li>a<ol><li>b</li><li>c</li></ol></li><li>d</li></ul><ul><li>e</ul>"_s
+        << u"Rubrique 1"_s << u"ul1+:a | ol2+:b | ol2:c | ul1:d | ul1+:e"_s;
+    QTest::newRow("lists no deeper than four")
+        << u"<ul><li>1<ul><li>2<ul><li>3<ul><li>4<ul><li>5<ul><li>6"_s << u"Rubrique 1"_s
+        << u"ul1+:1 | ul2+:2 | ul3+:3 | ul4+:4 | ul4:5 | ul4:6"_s;
+    QTest::newRow("table, with a table and a list inside a cell")
+        << u"<table border=1><tr><th>A</th><th>B</th></tr><tr><td>1</td><td>2<table><tr><td>x"
+           u"</td></tr></table> y<ul><li>z</ul></td></tr></table><p>après</p>"_s
+        << u"Rubrique 1"_s << u"th+:A | th:B | td/:1 | td:2⏎x y⏎z | p:après"_s;
+    QTest::newRow("a row too wide goes on below")
+        << u"<table><tr>"_s + u"<td>c</td>"_s.repeated(10) << u"Rubrique 1"_s
+        << u"td+:c | td:c | td:c | td:c | td:c | td:c | td:c | td:c | td/:c | td:c"_s;
+    QTest::newRow("half-written style sheet ends the title")
+        << u"<h1>Titre <link type=\"text/css\" href=/etc/passwd"_s << u"Titre"_s << u"h1:Titre"_s;
+    QTest::newRow("half-written background ends the title")
+        << u"<h1>Titre <table background=/dev/zero"_s << u"Titre"_s << u"h1:Titre"_s;
+    QTest::newRow("half-written style ends the title")
+        << u"<h1>Titre <p style=\"background-image:url(/dev/zero)\""_s << u"Titre"_s
+        << u"h1:Titre"_s;
+    QTest::newRow("pictures and unknown tags")
+        << u"<p>Avant <img src=\"/x.png\"> <blink>après</blink><br/></p>"_s << u"Rubrique 1"_s
+        << u"p:Avant après"_s;
+    QTest::newRow("scripts, styles and comments")
+        << u"<p>a<script>b<p>c</script>d<STYLE>p{}</STYLE><!-- e -->f<title>t</title></p>"_s
+        << u"Rubrique 1"_s << u"p:adf"_s;
+    QTest::newRow("references")
+        << u"<p>&lt;b&gt; &amp;amp; &#233;&#xE9; &#0;x &bogus; &#xD800; &#1114112;</p>"_s
+        << u"Rubrique 1"_s << u"p:<b> &amp; éé x &bogus; \uFFFD \uFFFD"_s;
+    QTest::newRow("stray brackets")
+        << u"<p>a < b <3 </ p></p>"_s << u"Rubrique 1"_s << u"p:a < b <3 </ p>"_s;
+    QTest::newRow("long word may wrap")
+        << u"<p>"_s + u"x"_s.repeated(100) + u" y"_s << u"Rubrique 1"_s
+        << u"p:"_s + u"x"_s.repeated(40) + u"~"_s + u"x"_s.repeated(40) + u"~"_s +
+               u"x"_s.repeated(20) + u" y"_s;
+    QTest::newRow("line breaks, paragraphs in an item")
+        << u"<p>a<br>b<br><br></p><ul><li><p>c</p><p>d</p></li></ul>"_s << u"Rubrique 1"_s
+        << u"p:a⏎b | ul1+:c⏎d"_s;
+    QTest::newRow("empty blocks vanish")
+        << u"<h2>Sous</h2><h1> </h1><p></p><table><tr><td> </td><td>v</td></table><h1>Vrai</h1>"_s
+        << u"Vrai"_s << u"h2:Sous | td+:v | h1:Vrai"_s;
+}
+
+void HelpFileTest::readsTopicsIntoTheModel() {
+    QFETCH(QString, topic);
+    QFETCH(QString, title);
+    QFETCH(QString, expected);
+    const HelpFile help = HelpFile::parse(u"DOC.HLP"_s, u"<a name=\"sujet-1\"></a>"_s + topic);
+    QVERIFY2(help.isValid(), qPrintable(help.error()));
+    QCOMPARE(shape(*help.topic(1)), expected);
+    QCOMPARE(help.topic(1)->title, title);
+    QVERIFY(!help.topic(1)->cut);
+}
+
+void HelpFileTest::keepsTopicsWithinLimits_data() {
+    QTest::addColumn<QString>("topic");
+    QTest::addColumn<bool>("cut");
+
+    QTest::newRow("text") << u"<p>"_s + u"mot "_s.repeated(5000) << true;
+    QTest::newRow("one long word") << u"<p>"_s + u"x"_s.repeated(20000) << true;
+    QTest::newRow("blocks") << u"<p>x</p>"_s.repeated(500) << true;
+    QTest::newRow("headings") << u"<h1>x"_s.repeated(10000) << true;
+    QTest::newRow("line breaks") << u"<p>"_s + u"x<br>"_s.repeated(500) << true;
+    QTest::newRow("cells") << u"<table>"_s + u"<tr><td>x</td></tr>"_s.repeated(200) << true;
+    QTest::newRow("looks") << u"<p>"_s + u"<b>x</b><i>y</i>"_s.repeated(1000) << true;
+    QTest::newRow("nested quotes") << u"<blockquote>"_s.repeated(20000) + u"x"_s << false;
+    QTest::newRow("nested tables") << u"<table><tr><td>"_s.repeated(2000) + u"x"_s << false;
+    QTest::newRow("nested spans") << u"<span class=commande>"_s.repeated(2000) + u"x"_s << false;
+    QTest::newRow("just within") << u"<p>x</p>"_s.repeated(platform::kMaxTopicBlocks) << false;
+}
+
+void HelpFileTest::keepsTopicsWithinLimits() {
+    QFETCH(QString, topic);
+    QFETCH(bool, cut);
+    const HelpFile help = HelpFile::parse(u"DOC.HLP"_s, u"<a name=\"sujet-1\"></a>"_s + topic +
+                                                            u"<a name=\"sujet-2\"></a><p>Deux"_s);
+    const platform::HelpTopic *one = help.topic(1);
+    QVERIFY(one);
+    QCOMPARE(one->cut, cut);
+    qsizetype text = 0;
+    qsizetype spans = 0;
+    qsizetype cells = 0;
+    for (const platform::HelpBlock &b : one->blocks) {
+        cells += b.kind == platform::HelpBlock::Kind::Cell;
+        spans += b.spans.size();
+        for (const platform::HelpSpan &s : b.spans)
+            text += s.text.size() + s.text.count(u'\n');
+    }
+    QVERIFY(text <= platform::kMaxTopicText);
+    QVERIFY(one->blocks.size() <= platform::kMaxTopicBlocks);
+    QVERIFY(spans <= platform::kMaxTopicSpans);
+    QVERIFY(cells <= platform::kMaxTopicCells);
+    // What comes after a cut topic is read as usual.
+    QVERIFY(help.topic(2));
+    QCOMPARE(help.topic(2)->plainText(), u"Deux\n"_s);
 }
 
 void HelpFileTest::internalLinks_data() {
@@ -151,22 +309,23 @@ void HelpFileTest::shippedHelpLinksLeadSomewhere() {
     const HelpFile help = HelpFile::read(shippedHelp());
     QVERIFY2(help.isValid(), qPrintable(help.error()));
 
+    QFile file(shippedHelp());
+    QVERIFY(file.open(QIODevice::ReadOnly));
     static const QRegularExpression outside(uR"(<\s*(img|link|script|object|iframe)\b|\bsrc\s*=)"_s,
                                             QRegularExpression::CaseInsensitiveOption);
+    QVERIFY2(!outside.match(QString::fromUtf8(file.readAll())).hasMatch(),
+             "the help names an outside resource");
     QSet<int> reached{1};
     QList<int> toVisit{1};
     while (!toVisit.isEmpty()) {
         const platform::HelpTopic *topic = help.topic(toVisit.takeFirst());
-        QVERIFY2(!outside.match(topic->html).hasMatch(),
-                 qPrintable(u"topic %1 names an outside resource"_s.arg(topic->context)));
-        for (const QString &link : linksOf(topic->html)) {
-            const std::optional<int> target = contextOfLink(QUrl(link));
+        for (const int link : linksOf(*topic)) {
             QVERIFY2(
-                target && help.topic(*target),
+                link > 0 && help.topic(link),
                 qPrintable(u"topic %1: link %2 leads nowhere"_s.arg(topic->context).arg(link)));
-            if (!reached.contains(*target)) {
-                reached.insert(*target);
-                toVisit.append(*target);
+            if (!reached.contains(link)) {
+                reached.insert(link);
+                toVisit.append(link);
             }
         }
     }
@@ -205,7 +364,7 @@ void HelpFileTest::shippedHelpCoversEveryCommand() {
     QVERIFY2(help.isValid(), qPrintable(help.error()));
     QString all;
     for (int context : help.contexts())
-        all += plainText(help.topic(context)->html) + u'\n';
+        all += help.topic(context)->plainText();
     // Non-breaking spaces keep French punctuation in place; they read as spaces.
     all.replace(QChar(0x00A0), u' ');
     QVERIFY2(all.contains(words), qPrintable(words));

@@ -20,6 +20,7 @@
 #endif
 
 #include "HelpViewer.h"
+#include "OpenWatch.h"
 
 using namespace Qt::StringLiterals;
 using platform::HelpViewer;
@@ -91,6 +92,11 @@ private Q_SLOTS:
     void reportsUnusableFiles_data();
     void reportsUnusableFiles();
     void reportsMissingTopic();
+    void withstandsHostileFiles_data();
+    void withstandsHostileFiles();
+    void walksBackThroughTopics();
+    void placesTheWindow_data();
+    void placesTheWindow();
     void readsTheFileAtEachRequest();
     void neverWaitsForTheReader();
     void reusesOneWindow();
@@ -219,7 +225,7 @@ void HelpViewerTest::loadsNothingTheFileNames() {
     };
 
     QTextBrowser ordinary;
-    ordinary.setHtml(platform::HelpFile::read(file).topic(1)->html);
+    ordinary.setHtml(page);
     QCOMPARE(colourOfText(ordinary.document()), QColor(Qt::red));
     QVERIFY(pictureLoaded(ordinary.document()));
 
@@ -318,6 +324,143 @@ void HelpViewerTest::reportsMissingTopic() {
     QVERIFY(clickOnText(viewer, u"Afficher le sommaire"_s));
     QTRY_COMPARE(viewer->currentContext(), 1);
     QVERIFY(!viewer->hasError());
+}
+
+// Files made to open other files, to hang the game or to freeze it while the
+// page is laid out. The game opens DOC.HLP and nothing else, comes back, and
+// tells the player something in French: the topic, a note that it was cut, or
+// why the file can't be used.
+void HelpViewerTest::withstandsHostileFiles_data() {
+    QTest::addColumn<QString>("setup"); // what the test puts beside the file
+    QTest::addColumn<QString>("page");  // %1 stands for the directory
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<bool>("refused"); // the file as a whole
+
+    const QString topic = u"<a name=\"sujet-1\"></a>"_s;
+    QTest::newRow("title names a pipe as its style sheet")
+        << u"pipe"_s << topic + u"<h1>Titre <link type=\"text/css\" href=%1/tube"_s << u"Titre"_s
+        << false;
+    QTest::newRow("title names a pipe as a background")
+        << u"pipe"_s << topic + u"<h1>Titre <table background=%1/tube"_s << u"Titre"_s << false;
+    QTest::newRow("title names a pipe in a style")
+        << u"pipe"_s << topic + u"<h1>Titre <p style=\"background-image:url(%1/tube)\""_s
+        << u"Titre"_s << false;
+    QTest::newRow("title names /dev/zero")
+        << u""_s << topic + u"<h1>Titre <link type=\"text/css\" href=/dev/zero"_s << u"Titre"_s
+        << false;
+    QTest::newRow("picture that is a pipe")
+        << u"pipe"_s << topic + u"<h1>Titre</h1><p>Texte</p><img src=\"%1/tube\">"_s << u"Texte"_s
+        << false;
+    QTest::newRow("picture by its full name")
+        << u"picture"_s << topic + u"<p>Texte</p><img src=\"%1/image.png\">"_s << u"Texte"_s
+        << false;
+    QTest::newRow("picture by a name without suffix")
+        << u"picture"_s << topic + u"<p>Texte</p><img src=\"image\">"_s << u"Texte"_s << false;
+    QTest::newRow("help is a link to /dev/zero")
+        << u"link /dev/zero"_s << u""_s << u"pas un fichier ordinaire"_s << true;
+    QTest::newRow("help is a link to a pipe")
+        << u"link pipe"_s << u""_s << u"pas un fichier ordinaire"_s << true;
+    QTest::newRow("help is a link to a kernel file")
+        << u"link /proc/self/status"_s << u""_s << u"pas un fichier ordinaire"_s << true;
+    QTest::newRow("40 KB of headings")
+        << u""_s << topic + u"<h1>"_s.repeated(10000) << u"ne contient aucun texte"_s << false;
+    QTest::newRow("one word of a megabyte")
+        << u""_s << topic + u"<p>"_s + u"x"_s.repeated(1000000) << u"trop volumineux"_s << true;
+    QTest::newRow("one word of 500 KB")
+        << u""_s << topic + u"<p>"_s + u"x"_s.repeated(500000) << u"trop longue"_s << false;
+    QTest::newRow("20,000 nested quotes")
+        << u""_s << topic + u"<blockquote>"_s.repeated(20000) + u"Texte"_s << u"Texte"_s << false;
+    QTest::newRow("2,000 nested tables")
+        << u""_s << topic + u"<table><tr><td>"_s.repeated(2000) + u"Texte"_s << u"Texte"_s << false;
+}
+
+void HelpViewerTest::withstandsHostileFiles() {
+    QFETCH(QString, setup);
+    QFETCH(QString, page);
+    QFETCH(QString, expected);
+    QFETCH(bool, refused);
+    const QString file = path(u"DOC.HLP"_s);
+    const QByteArray tube = QFile::encodeName(path(u"tube"_s));
+    if (setup.contains(u"pipe"_s))
+        QVERIFY(::mkfifo(tube.constData(), 0600) == 0);
+    if (setup == u"picture"_s) {
+        QImage picture(16, 16, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(path(u"image.png"_s)));
+    }
+    if (setup.startsWith(u"link "_s)) {
+        const QString target = setup.sliced(5) == u"pipe"_s ? path(u"tube"_s) : setup.sliced(5);
+        QVERIFY(QFile::link(target, file));
+    } else {
+        QVERIFY(writeFile(file, page.replace(u"%1"_s, m_dir->path()).toUtf8()));
+    }
+    // Names without a directory would be looked for here.
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+
+    openwatch::start(QFile::encodeName(m_dir->path()), QFile::encodeName(file));
+    platform::showHelp(file, 1);
+    HelpViewer *viewer = HelpViewer::instance();
+    viewer->browser()->document()->size(); // lays the page out
+    viewer->grab();                        // and paints it
+    const QList<QByteArray> opened = openwatch::stop();
+    QDir::setCurrent(before);
+
+    QVERIFY2(opened.isEmpty(), opened.join(' ').constData());
+    QVERIFY(viewer->isVisible());
+    QVERIFY2(asShown(viewer->displayedText()).contains(expected),
+             qPrintable(viewer->displayedText().left(200)));
+    QCOMPARE(viewer->hasError(), refused);
+}
+
+void HelpViewerTest::walksBackThroughTopics() {
+    QString text;
+    for (int n = 1; n <= 4; ++n)
+        text += u"<a name=\"sujet-%1\"></a><h1>Rubrique n° %1</h1>"_s.arg(n);
+    platform::showHelp(helpWith(text), 1);
+    HelpViewer *viewer = HelpViewer::instance();
+    for (int n : {2, 3, 2, 4})
+        viewer->followLink(QUrl(u"#sujet-%1"_s.arg(n)));
+    QCOMPARE(viewer->currentContext(), 4);
+
+    QPushButton *back = button(viewer, u"Précédent"_s);
+    for (int n : {2, 3, 2, 1}) {
+        QVERIFY(back->isEnabled());
+        QTest::mouseClick(back, Qt::LeftButton);
+        QCOMPARE(viewer->currentContext(), n);
+        QCOMPARE(viewer->currentTitle(), u"Rubrique n° %1"_s.arg(n));
+    }
+    QVERIFY(!back->isEnabled());
+}
+
+void HelpViewerTest::placesTheWindow_data() {
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QRect>("game");
+    QTest::addColumn<QRect>("expected"); // for a help window of 650 x 640
+
+    const QRect wide(0, 0, 1920, 1040);
+    QTest::newRow("right of the game")
+        << wide << QRect(100, 100, 660, 500) << QRect(772, 100, 650, 640);
+    QTest::newRow("right, a little narrower")
+        << wide << QRect(630, 270, 660, 500) << QRect(1302, 270, 618, 640);
+    QTest::newRow("left when the right is full")
+        << wide << QRect(1200, 100, 660, 500) << QRect(538, 100, 650, 640);
+    QTest::newRow("lowered game, help kept on screen")
+        << wide << QRect(100, 700, 660, 300) << QRect(772, 400, 650, 640);
+    QTest::newRow("second screen")
+        << QRect(1920, 0, 1920, 1080) << QRect(2000, 100, 660, 500) << QRect(2672, 100, 650, 640);
+    QTest::newRow("no room beside: centred")
+        << QRect(0, 0, 1024, 740) << QRect(182, 120, 660, 500) << QRect(187, 50, 650, 640);
+    QTest::newRow("screen smaller than the help")
+        << QRect(0, 0, 800, 600) << QRect(80, 50, 640, 462) << QRect(75, 0, 650, 600);
+    QTest::newRow("no game window") << wide << QRect() << QRect(635, 200, 650, 640);
+}
+
+void HelpViewerTest::placesTheWindow() {
+    QFETCH(QRect, screen);
+    QFETCH(QRect, game);
+    QFETCH(QRect, expected);
+    QCOMPARE(platform::helpWindowPlace(screen, game, QSize(650, 640)), expected);
 }
 
 void HelpViewerTest::readsTheFileAtEachRequest() {
