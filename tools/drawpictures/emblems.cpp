@@ -148,28 +148,31 @@ QImage background(int height, bool withLogo) {
 
 } // namespace
 
-QImage drawIcon(const QImage &board) {
+QImage drawIcon(const QImage &board, int size) {
     // A square of the first board around one hole, a little reduced so the
     // grain shows round the collar, with a red marble in it and a bevel, so
-    // it reads as a piece of the board.
+    // it reads as a piece of the board. The board may be drawn at any scale.
+    const double k = double(board.width()) / kBoardWidth;
     const veltrano::Box box = veltrano::hole_box(23);
-    const int cx = box.left + int(kBallCentreX);
-    const int cy = box.top + int(kBallCentreY);
-    QImage out = board.copy(cx - 22, cy - 22, 44, 44)
-                     .scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                     .convertToFormat(QImage::Format_ARGB32);
+    const double cx = box.left + kBallCentreX;
+    const double cy = box.top + kBallCentreY;
+    const int side = int(std::lround(44 * k));
+    QImage out =
+        board.copy(int(std::lround((cx - 22) * k)), int(std::lround((cy - 22) * k)), side, side)
+            .scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .convertToFormat(QImage::Format_ARGB32);
     QPainter p(&out);
-    p.drawImage(7, 7, drawBall(1, 18));
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QColor(255, 236, 200));
-    p.drawLine(0, 0, 31, 0);
-    p.drawLine(0, 0, 0, 31);
-    p.setPen(QColor(96, 60, 28));
-    p.drawLine(31, 1, 31, 31);
-    p.drawLine(1, 31, 31, 31);
-    p.setPen(QColor(128, 84, 44));
-    p.drawLine(30, 2, 30, 30);
-    p.drawLine(2, 30, 30, 30);
+    const int ball = int(std::lround(18.0 * size / 32));
+    const int at = (size - ball) / 2;
+    p.drawImage(at, at, drawBall(1, ball));
+    // The bevel keeps its proportion: one pixel of 32.
+    const int w = std::max(1, size / 32);
+    p.fillRect(0, 0, size, w, QColor(255, 236, 200));
+    p.fillRect(0, 0, w, size, QColor(255, 236, 200));
+    p.fillRect(size - w, w, w, size - w, QColor(96, 60, 28));
+    p.fillRect(w, size - w, size - w, w, QColor(96, 60, 28));
+    p.fillRect(size - 2 * w, 2 * w, w, size - 3 * w, QColor(128, 84, 44));
+    p.fillRect(2 * w, size - 2 * w, size - 3 * w, w, QColor(128, 84, 44));
     return out;
 }
 

@@ -15,9 +15,12 @@ enum class CursorKind {
 // 32 x 32, only opaque black, opaque white and fully transparent pixels.
 QImage drawCursor(CursorKind kind);
 
-// 32 x 32: a red marble in a hole of the light wooden board, cut from that
-// board's true-colour picture.
-QImage drawIcon(const QImage &board);
+// size x size (32 in the game): a red marble in a hole of the light wooden
+// board, cut from that board's true-colour picture drawn at any scale.
+QImage drawIcon(const QImage &board, int size);
+
+// The sizes the desktop's icon theme is given.
+inline constexpr int kIconThemeSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
 
 inline constexpr int kLogoFrames = 13;
 inline constexpr int kLogoSize = 100;

@@ -65,7 +65,10 @@ bool drawAll(const QDir &root) {
     ok &= save(root, u"cursors/main.png"_s, drawCursor(CursorKind::Hand));
     ok &= save(root, u"cursors/deplace.png"_s, drawCursor(CursorKind::HandWithBall));
     ok &= save(root, u"cursors/impossible.png"_s, drawCursor(CursorKind::Forbidden));
-    ok &= save(root, u"icon/veltrano.png"_s, palettise(drawIcon(firstBoard), {16, {}, 0}));
+    ok &= save(root, u"icon/veltrano.png"_s, palettise(drawIcon(firstBoard, 32), {16, {}, 0}));
+    for (const int size : kIconThemeSizes) {
+        ok &= save(root, u"hicolor/%1x%1/veltrano.png"_s.arg(size), drawIcon(firstBoard, size));
+    }
     for (int frame = 1; frame <= kLogoFrames; ++frame) {
         ok &= save(root, u"logo/L%1.png"_s.arg(frame),
                    palettise(drawLogoFrame(frame), {256, {fieldBlue()}, 0.5f}));
