@@ -140,6 +140,16 @@ void TForm1::FormCreate() {
     }
     message_fin->setPalette(yellow);
     message_fin->setActive(false);
+    // Too wide for its box, the message stays on the board itself: clear of
+    // the tray at the left, of the command column at the right and of the
+    // row of commands below, so every command still reads.
+    int trayRight = 0;
+    for (int i = 1; i <= kTrayCount; ++i) {
+        trayRight = qMax(trayRight, images_bac[i]->geometry().right());
+    }
+    constexpr int kGap = 6;
+    message_fin->setClearArea(QRect(QPoint(trayRight + kGap, kGap),
+                                    QPoint(billes_repos->x() - kGap, texture_plateau->y() - kGap)));
 
     position_main();
 
