@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "Pictures.h"
 #include "Shared.h"
 
 using namespace Qt::StringLiterals;
@@ -31,7 +32,7 @@ void Ta_propos::showEvent(QShowEvent *event) {
     // Read at the first showing rather than at start-up, where every
     // millisecond keeps the player waiting for the board.
     if (background_.isNull()) {
-        background_ = QPixmap(u":/pictures/apropos.png"_s);
+        background_ = loadPicture(u":/pictures/apropos.png"_s, devicePixelRatioF());
     }
     centreOnMainWindow(this);
     QDialog::showEvent(event);

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "Pictures.h"
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -31,7 +33,7 @@ QLabel *titleLabel(QWidget *parent, const QString &text, QRect geometry, int pix
 
 TSplashForm::TSplashForm(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
-      background_(u":/pictures/splash.png"_s) {
+      background_(loadPicture(u":/pictures/splash.png"_s, qGuiApp->devicePixelRatio())) {
     setObjectName(u"SplashForm"_s);
     // The picture covers the whole window; nothing is erased beneath it.
     setAttribute(Qt::WA_OpaquePaintEvent);

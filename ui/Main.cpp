@@ -16,6 +16,7 @@
 #include "Fmode.h"
 #include "HelpViewer.h"
 #include "PictureBox.h"
+#include "Pictures.h"
 #include "Score.h"
 #include "Settings.h"
 #include "Shared.h"
@@ -101,7 +102,7 @@ void TForm1::FormCreate() {
     ReadSettings();
     CloseSettings();
 
-    registerCursors();
+    registerCursors(devicePixelRatioF());
     for (const Command &command : commands()) {
         setCursorNumber(command.label, crMainHaut);
     }
@@ -164,10 +165,11 @@ void TForm1::FormCreate() {
 
     if (inRange(SettingsRecord.boardTexture, 1, 4)) {
         pendingBoardName_ = u"plateau%1.bmp"_s.arg(SettingsRecord.boardTexture);
-        pendingBoard_ = std::async(std::launch::async, [name = pendingBoardName_] {
+        pendingBoard_ = std::async(std::launch::async, [name = pendingBoardName_,
+                                                        ratio = devicePixelRatioF()] {
             // Converted here to the screen's format, so that turning it into a
             // pixmap on the interface thread is a plain hand-over.
-            return QImage(u":/pictures/"_s + name).convertToFormat(QImage::Format_RGB32);
+            return loadImage(u":/pictures/"_s + name, ratio).convertToFormat(QImage::Format_RGB32);
         });
     }
 }
@@ -193,7 +195,7 @@ void TForm1::showEvent(QShowEvent *event) {
 QPixmap TForm1::picture(const QString &name) {
     auto it = pictures_.find(name);
     if (it == pictures_.end()) {
-        it = pictures_.insert(name, QPixmap(u":/pictures/"_s + name));
+        it = pictures_.insert(name, loadPicture(u":/pictures/"_s + name, devicePixelRatioF()));
     }
     return *it;
 }

@@ -133,14 +133,17 @@ void drawBanner(QPainter &p, QRectF area) {
                u"jeux de patience et de r\u00e9flexion"_s);
 }
 
-QImage background(int height, bool withLogo) {
-    QImage out(324, height, QImage::Format_RGB32);
+QImage background(int height, bool withLogo, int scale) {
+    QImage out(324 * scale, height * scale, QImage::Format_RGB32);
     out.fill(fieldBlue());
     QPainter p(&out);
+    p.scale(scale, scale);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     if (withLogo) {
-        p.drawImage(12, 4, drawLogoFrame(1));
+        QImage logo = drawLogoFrame(1, scale);
+        logo.setDevicePixelRatio(scale);
+        p.drawImage(12, 4, logo);
     }
     drawBanner(p, QRectF(124, 12, 190, 76));
     return out;
@@ -180,10 +183,11 @@ QRgb fieldBlue() {
     return qRgb(22, 46, 148);
 }
 
-QImage drawLogoFrame(int frame) {
-    QImage out(kLogoSize, kLogoSize, QImage::Format_RGB32);
+QImage drawLogoFrame(int frame, int scale) {
+    QImage out(kLogoSize * scale, kLogoSize * scale, QImage::Format_RGB32);
     out.fill(fieldBlue());
     QPainter p(&out);
+    p.scale(scale, scale);
     p.setRenderHint(QPainter::Antialiasing);
     const float phi = logoAngle(frame);
     const float cosPhi = std::cos(phi), sinPhi = std::sin(phi);
@@ -217,18 +221,19 @@ QImage drawLogoFrame(int frame) {
     return out;
 }
 
-QImage drawSplash() {
-    return background(200, true);
+QImage drawSplash(int scale) {
+    return background(200, true, scale);
 }
 
-QImage drawAbout() {
-    return background(215, false);
+QImage drawAbout(int scale) {
+    return background(215, false, scale);
 }
 
-QImage drawOkButton() {
-    QImage out(63, 39, QImage::Format_RGB32);
+QImage drawOkButton(int scale) {
+    QImage out(63 * scale, 39 * scale, QImage::Format_RGB32);
     out.fill(qRgb(212, 210, 204));
     QPainter p(&out);
+    p.scale(scale, scale);
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath check;
     check.moveTo(6, 20);
