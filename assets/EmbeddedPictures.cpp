@@ -1,7 +1,7 @@
 // The drawn pictures, packed by rcc into one binary resource file, are linked
 // in byte for byte and registered before main() runs. Compiled from rcc's
 // usual listing of every byte as C++ text instead, the few megabytes of
-// pictures took the compiler longer than the whole game.
+// pictures took the compiler longer than any other file of the game.
 #include <QResource>
 
 #ifndef VELTRANO_PICTURES_RCC
