@@ -4,7 +4,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "Pictures.h"
 #include "Shared.h"
 
 using namespace Qt::StringLiterals;
@@ -32,7 +31,7 @@ void Ta_propos::showEvent(QShowEvent *event) {
     // Read at the first showing rather than at start-up, where every
     // millisecond keeps the player waiting for the board.
     if (background_.isNull()) {
-        background_ = loadPicture(u":/pictures/apropos.png"_s, devicePixelRatioF());
+        background_ = QPixmap(u":/pictures/apropos.png"_s);
     }
     centreOnMainWindow(this);
     QDialog::showEvent(event);

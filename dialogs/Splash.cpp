@@ -5,8 +5,6 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "Pictures.h"
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -33,7 +31,7 @@ QLabel *titleLabel(QWidget *parent, const QString &text, QRect geometry, int pix
 
 TSplashForm::TSplashForm(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
-      background_(loadPicture(u":/pictures/splash.png"_s, qGuiApp->devicePixelRatio())) {
+      background_(u":/pictures/splash.png"_s) {
     setObjectName(u"SplashForm"_s);
     // The picture covers the whole window; nothing is erased beneath it.
     setAttribute(Qt::WA_OpaquePaintEvent);
