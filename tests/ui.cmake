@@ -12,15 +12,3 @@ endforeach()
 find_package(benchmark REQUIRED)
 add_executable(bench_click bench/bench_click.cpp)
 target_link_libraries(bench_click PRIVATE veltrano_uitest_support benchmark::benchmark)
-
-# The faces the windows ask for, with only the fonts the set-up installs, then
-# with only the metric twins of the two named families.
-veltrano_add_qtest(tst_faces SOURCES ui/tst_faces.cpp LIBS veltrano_uitest_support)
-target_compile_definitions(tst_faces PRIVATE VELTRANO_SETUP_SCRIPT="${PROJECT_SOURCE_DIR}/setup.sh")
-add_test(NAME tst_faces_metric_twins_only COMMAND tst_faces)
-set_tests_properties(tst_faces_metric_twins_only PROPERTIES ENVIRONMENT
-    "QT_QPA_PLATFORM=offscreen;VELTRANO_FONT_PACKAGES=fonts-liberation2")
-
-# The window on a screen with two device pixels to a pixel.
-veltrano_add_qtest(tst_hidpi SOURCES ui/tst_hidpi.cpp LIBS veltrano_uitest_support)
-set_tests_properties(tst_hidpi PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=2")
