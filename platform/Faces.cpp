@@ -71,8 +71,6 @@ void mapWindowsFaces() {
     if (!system.isEmpty()) {
         sans.append(system);
         serif.append(system);
-    }
-    if (!system.isEmpty()) {
         for (const QString &name : {u"System"_s, u"MS Sans Serif"_s}) {
             QFont::insertSubstitution(name, system);
         }
