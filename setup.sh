@@ -2,9 +2,10 @@
 # Sets up a Debian or Ubuntu machine for Veltrano, builds it, then either
 # starts the game or runs every test.
 #
-#   ./setup.sh play   install what is missing, build, start the game
-#   ./setup.sh test   install what is missing, build, run the whole test suite
-#   ./setup.sh build  install what is missing and build only
+#   ./setup.sh play   install what the game needs, build the game alone, start it
+#   ./setup.sh test   install everything, build everything, run the whole test suite
+#   ./setup.sh build  install everything and build everything, nothing more
+#   ./setup.sh game   install what the game needs and build the game alone
 #
 # Build directory: build/ (VELTRANO_BUILD_DIR overrides it). Warnings become
 # errors when VELTRANO_WERROR=ON or when running under CI.
@@ -15,21 +16,40 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build=${VELTRANO_BUILD_DIR:-$here/build}
 werror=${VELTRANO_WERROR:-$([ "${CI:-}" = true ] && echo ON || echo OFF)}
 
+case "$mode" in
+play | game) whole=false ;;
+test | build) whole=true ;;
+*)
+    echo "usage: $0 [play|test|build|game]" >&2
+    exit 2
+    ;;
+esac
+
 packages=(
     # build
     cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
-    # running: the X platform plugin and the two font families the windows ask for
-    qt6-qpa-plugins fonts-liberation2
-    # tests and benchmarks
+    # running: the X platform plugin, the metric twins of the two families the
+    # labels ask for, and a proportional sans-serif for everything else
+    qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core
+)
+test_packages=(
+    # tests, benchmarks, start-up measurement and the installed files' check
     libgtest-dev libbenchmark-dev libx11-dev libxfixes-dev xvfb xauth xdotool x11-utils imagemagick
+    desktop-file-utils appstream
 )
 
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-        missing+=("$p")
-    fi
-done
+missing_from() {
+    local p
+    for p in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+            echo "$p"
+        fi
+    done
+}
+
+wanted=("${packages[@]}")
+$whole && wanted+=("${test_packages[@]}")
+mapfile -t missing < <(missing_from "${wanted[@]}")
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
     sudo=()
@@ -38,8 +58,18 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S "$here" -B "$build" -DVELTRANO_WERROR="$werror"
-cmake --build "$build" -j"$(nproc)"
+# The tests stay configured whenever their packages are there, so switching
+# between playing and testing never reconfigures the build.
+tests=ON
+if ! $whole && [ -n "$(missing_from "${test_packages[@]}")" ]; then
+    tests=OFF
+fi
+cmake -S "$here" -B "$build" -DVELTRANO_WERROR="$werror" -DVELTRANO_TESTS="$tests"
+if $whole; then
+    cmake --build "$build" -j"$(nproc)"
+else
+    cmake --build "$build" -j"$(nproc)" --target veltrano
+fi
 
 case "$mode" in
 play)
@@ -51,10 +81,5 @@ play)
 test)
     cd "$build"
     exec ctest --output-on-failure
-    ;;
-build) ;;
-*)
-    echo "usage: $0 [play|test|build]" >&2
-    exit 2
     ;;
 esac

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include "Pictures.h"
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -32,8 +34,9 @@ QHash<int, QCursor> &registry() {
 
 // The pictures hold only black, white and transparent pixels; they become a
 // true two-colour cursor with a mask, which every X server shows crisply.
-bool loadCursor(const char *name, int hotX, int hotY, QCursor *out) {
-    const QImage image(u":/cursors/"_s + QString::fromLatin1(name).toLower() + u".png"_s);
+bool loadCursor(const char *name, int hotX, int hotY, qreal ratio, QCursor *out) {
+    const QString path = u":/cursors/"_s + QString::fromLatin1(name).toLower() + u".png"_s;
+    const QImage image = loadImage(path, ratio);
     if (image.isNull()) {
         return false;
     }
@@ -53,18 +56,20 @@ bool loadCursor(const char *name, int hotX, int hotY, QCursor *out) {
             bits.setPixel(x, y, opaque && qGray(px) < 128 ? 1 : 0);
         }
     }
-    *out = QCursor(QBitmap::fromImage(bits), QBitmap::fromImage(mask), hotX, hotY);
+    // The window system takes a cursor in device pixels, hot spot included.
+    const int k = qRound(image.devicePixelRatio());
+    *out = QCursor(QBitmap::fromImage(bits), QBitmap::fromImage(mask), hotX * k, hotY * k);
     return true;
 }
 
 } // namespace
 
-void registerCursors() {
+void registerCursors(qreal devicePixelRatio) {
     auto &cursors = registry();
     cursors.insert(crDefault, QCursor(Qt::ArrowCursor));
     for (const CursorSource &s : kSources) {
         QCursor cursor;
-        if (loadCursor(s.name, s.hotX, s.hotY, &cursor)) {
+        if (loadCursor(s.name, s.hotX, s.hotY, devicePixelRatio, &cursor)) {
             cursors.insert(s.number, cursor);
         }
     }

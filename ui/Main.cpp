@@ -17,6 +17,7 @@
 #include "Fnom.h"
 #include "HelpViewer.h"
 #include "PictureBox.h"
+#include "Pictures.h"
 #include "Score.h"
 #include "Settings.h"
 #include "Shared.h"
@@ -106,7 +107,7 @@ void TForm1::FormCreate() {
     ReadSettings();
     CloseSettings();
 
-    registerCursors();
+    registerCursors(devicePixelRatioF());
     for (const Command &command : commands()) {
         setCursorNumber(command.label, crMainHaut);
     }
@@ -145,6 +146,16 @@ void TForm1::FormCreate() {
     }
     message_fin->setPalette(yellow);
     message_fin->setActive(false);
+    // Too wide for its box, the message stays on the board itself: clear of
+    // the tray at the left, of the command column at the right and of the
+    // row of commands below, so every command still reads.
+    int trayRight = 0;
+    for (int i = 1; i <= kTrayCount; ++i) {
+        trayRight = qMax(trayRight, images_bac[i]->geometry().right());
+    }
+    constexpr int kGap = 6;
+    message_fin->setClearArea(QRect(QPoint(trayRight + kGap, kGap),
+                                    QPoint(billes_repos->x() - kGap, texture_plateau->y() - kGap)));
 
     position_main();
 
@@ -159,10 +170,11 @@ void TForm1::FormCreate() {
 
     if (inRange(SettingsRecord.boardTexture, 1, 4)) {
         pendingBoardName_ = u"plateau%1.bmp"_s.arg(SettingsRecord.boardTexture);
-        pendingBoard_ = std::async(std::launch::async, [name = pendingBoardName_] {
+        pendingBoard_ = std::async(std::launch::async, [name = pendingBoardName_,
+                                                        ratio = devicePixelRatioF()] {
             // Converted here to the screen's format, so that turning it into a
             // pixmap on the interface thread is a plain hand-over.
-            return QImage(u":/pictures/"_s + name).convertToFormat(QImage::Format_RGB32);
+            return loadImage(u":/pictures/"_s + name, ratio).convertToFormat(QImage::Format_RGB32);
         });
     }
 }
@@ -188,7 +200,7 @@ void TForm1::showEvent(QShowEvent *event) {
 QPixmap TForm1::picture(const QString &name) {
     auto it = pictures_.find(name);
     if (it == pictures_.end()) {
-        it = pictures_.insert(name, QPixmap(u":/pictures/"_s + name));
+        it = pictures_.insert(name, loadPicture(u":/pictures/"_s + name, devicePixelRatioF()));
     }
     return *it;
 }

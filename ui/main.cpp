@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "Faces.h"
 #include "Main.h"
 #include "Splash.h"
 #include "Startup.h"
@@ -20,6 +21,7 @@ int main(int argc, char *argv[]) {
     // into Qt, so looking for image plug-ins would only cost start-up time.
     QCoreApplication::setLibraryPaths({});
     QCoreApplication::setOrganizationName(u"Veltrano"_s);
+    platform::mapWindowsFaces();
 
     // The splash goes up and is painted before anything else is built, so the
     // player sees at once that the game is loading.

@@ -77,35 +77,60 @@ void PicturesTest::sizesAndPalettes_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<int>("maxColours");
+    QTest::addColumn<int>("scale");
+    // Each picture, then its twice-as-large drawing beside it.
+    auto row = [](const QString &tag, const QString &name, QSize size, int colours) {
+        QTest::newRow(qPrintable(tag)) << name << size << colours << 1;
+        const qsizetype dot = name.lastIndexOf(u'.');
+        QTest::newRow(qPrintable(tag + u"@2x"_s))
+            << name.left(dot) + u"@2x"_s + name.mid(dot) << size * 2 << colours << 2;
+    };
     for (int set = 1; set <= 4; ++set) {
-        QTest::newRow(qPrintable(u"plateau%1"_s.arg(set)))
-            << u"pictures/plateau%1.bmp"_s.arg(set) << QSize(640, 462) << 256;
+        row(u"plateau%1"_s.arg(set), u"pictures/plateau%1.bmp"_s.arg(set), QSize(640, 462), 256);
         for (int look = 1; look <= 7; ++look) {
-            QTest::newRow(qPrintable(u"bille%1%2"_s.arg(set).arg(look)))
-                << u"pictures/bille%1%2.png"_s.arg(set).arg(look) << QSize(kSpriteW, kSpriteH)
-                << 256;
+            row(u"bille%1%2"_s.arg(set).arg(look), u"pictures/bille%1%2.png"_s.arg(set).arg(look),
+                QSize(kSpriteW, kSpriteH), 256);
         }
     }
     for (int frame = 1; frame <= 13; ++frame) {
-        QTest::newRow(qPrintable(u"L%1"_s.arg(frame)))
-            << u"logo/L%1.png"_s.arg(frame) << QSize(100, 100) << 256;
+        row(u"L%1"_s.arg(frame), u"logo/L%1.png"_s.arg(frame), QSize(100, 100), 256);
     }
-    QTest::newRow("splash") << u"pictures/splash.png"_s << QSize(324, 200) << 256;
-    QTest::newRow("apropos") << u"pictures/apropos.png"_s << QSize(324, 215) << 256;
-    QTest::newRow("ok") << u"pictures/ok.png"_s << QSize(63, 39) << 16;
-    QTest::newRow("icon") << u"icon/veltrano.png"_s << QSize(32, 32) << 16;
+    row(u"splash"_s, u"pictures/splash.png"_s, QSize(324, 200), 256);
+    row(u"apropos"_s, u"pictures/apropos.png"_s, QSize(324, 215), 256);
+    row(u"ok"_s, u"pictures/ok.png"_s, QSize(63, 39), 16);
+    row(u"icon"_s, u"icon/veltrano.png"_s, QSize(32, 32), 16);
 }
 
 void PicturesTest::sizesAndPalettes() {
     QFETCH(QString, name);
     QFETCH(QSize, size);
     QFETCH(int, maxColours);
+    QFETCH(int, scale);
     const QImage image = picture(name);
     QVERIFY2(!image.isNull(), qPrintable(name));
     QCOMPARE(image.size(), size);
     QCOMPARE(image.format(), QImage::Format_Indexed8);
     QVERIFY(image.colorCount() >= 2);
     QVERIFY(image.colorCount() <= maxColours);
+    if (scale == 2) {
+        // The same picture, finer: brought down to the plain one's size it
+        // differs from it only by the palettes' dithering.
+        const QImage plain =
+            picture(name.replace(u"@2x"_s, QString())).convertToFormat(QImage::Format_RGB32);
+        const QImage reduced =
+            image.convertToFormat(QImage::Format_RGB32)
+                .scaled(plain.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        double difference = 0;
+        for (int y = 0; y < plain.height(); ++y) {
+            for (int x = 0; x < plain.width(); ++x) {
+                const QRgb a = plain.pixel(x, y), b = reduced.pixel(x, y);
+                difference += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                              std::abs(qBlue(a) - qBlue(b));
+            }
+        }
+        const double mean = difference / (3.0 * plain.width() * plain.height());
+        QVERIFY2(mean < 7, qPrintable(QString::number(mean)));
+    }
 }
 
 void PicturesTest::spritesAreOpaqueWithOneCornerColourPerSet() {

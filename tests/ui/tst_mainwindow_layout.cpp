@@ -65,6 +65,8 @@ private Q_SLOTS:
     void pictureBoxes();
     void trayTakesNoMouse();
     void endMessage();
+    void endMessageLeavesCommandsReadable_data();
+    void endMessageLeavesCommandsReadable();
     void timerAndDirectory();
     void startUpState();
 };
@@ -271,6 +273,42 @@ void tst_mainwindow_layout::endMessage() {
     // holes the board answers.
     QCOMPARE(w->childAt(160, 135), w->plateau);
     QCOMPARE(w->childAt(w->images_trous[14]->geometry().center()), w->images_trous[14]);
+}
+
+void tst_mainwindow_layout::endMessageLeavesCommandsReadable_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("won") << u"VOUS AVEZ GAGNE"_s;
+    QTest::newRow("over") << u"PARTIE TERMINEE"_s;
+}
+
+// Whole, large, and not a pixel of it over a command label or the tray.
+void tst_mainwindow_layout::endMessageLeavesCommandsReadable() {
+    QFETCH(QString, text);
+    GameWindow w;
+    const QImage before = w->grab().toImage();
+    w->message_fin->setMessage(text);
+    const QImage after = w->grab().toImage();
+    QRegion drawn;
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            if (after.pixel(x, y) != before.pixel(x, y)) {
+                drawn += QRect(x, y, 1, 1);
+            }
+        }
+    }
+    QVERIFY(!drawn.isEmpty());
+    const QList<QLabel *> labels = w->findChildren<QLabel *>(Qt::FindDirectChildrenOnly);
+    for (const QLabel *label : labels) {
+        if (label != w->message_fin) {
+            QVERIFY2(!drawn.intersects(label->geometry()), qPrintable(label->objectName()));
+        }
+    }
+    for (int i = 1; i <= 44; ++i) {
+        QVERIFY(!drawn.intersects(w->images_bac[i]->geometry()));
+    }
+    const EndMessage::Layout layout = w->message_fin->layout();
+    QCOMPARE(layout.lines.join(u' '), text);
+    QVERIFY(layout.font.pixelSize() >= 40);
 }
 
 void tst_mainwindow_layout::timerAndDirectory() {

@@ -10,9 +10,6 @@
 namespace drawpictures {
 namespace {
 
-constexpr int W = kBoardWidth;
-constexpr int H = kBoardHeight;
-
 // Hole shape. The cavity and its chamfer stay inside the ball (radius about
 // 10.3) so a marble hides them; the collar is flat far enough out to lie
 // under the whole sprite rectangle and its edge, then melts into the grain.
@@ -91,8 +88,12 @@ Rgb woodColour(const Wood &w, float x, float y) {
     return mix(w.early, w.late, g.late * 0.7f) * (1.0f + g.fibre);
 }
 
+// One value per pixel of the picture, whatever its scale.
 struct Field {
-    std::vector<float> v = std::vector<float>(std::size_t(W) * H, 0.0f);
+    Field(int width, int height) : W(width), H(height), v(std::size_t(width) * height, 0.0f) {}
+    int W;
+    int H;
+    std::vector<float> v;
     float &at(int x, int y) { return v[std::size_t(y) * W + x]; }
     float get(int x, int y) const {
         x = std::clamp(x, 0, W - 1);
@@ -151,8 +152,8 @@ Rgb collarColour(int set) {
     const Wood w = wood(set);
     Rgb sum;
     int n = 0;
-    for (int y = 4; y < H; y += 9) {
-        for (int x = 4; x < W; x += 9) {
+    for (int y = 4; y < kBoardHeight; y += 9) {
+        for (int x = 4; x < kBoardWidth; x += 9) {
             sum = sum + woodColour(w, float(x), float(y));
             ++n;
         }
@@ -160,7 +161,12 @@ Rgb collarColour(int set) {
     return snapped(sum * (1.0f / float(n)));
 }
 
-QImage drawBoard(int set) {
+QImage drawBoard(int set, int scale) {
+    // Every shape is placed in the window's logical pixels; the picture has
+    // `scale` pixels for each of them, and each pixel is shaded at its centre.
+    const int W = kBoardWidth * scale;
+    const int H = kBoardHeight * scale;
+    const float k = float(scale);
     const Wood w = wood(set);
     const Rgb collar = collarColour(set);
     const std::vector<Point> holes = [] {
@@ -172,38 +178,40 @@ QImage drawBoard(int set) {
     const auto &buttons = ovals();
 
     // Distance from every pixel centre to the nearest hole centre.
-    Field nearest;
+    Field nearest(W, H);
     std::fill(nearest.v.begin(), nearest.v.end(), 1e9f);
     for (const Point &p : holes) {
-        const int r = int(kCollarBlend) + 2;
-        for (int y = int(p.y) - r; y <= int(p.y) + r; ++y) {
-            for (int x = int(p.x) - r; x <= int(p.x) + r; ++x) {
+        const int r = (int(kCollarBlend) + 2) * scale;
+        for (int y = int(p.y * k) - r; y <= int(p.y * k) + r; ++y) {
+            for (int x = int(p.x * k) - r; x <= int(p.x * k) + r; ++x) {
                 if (x < 0 || y < 0 || x >= W || y >= H) {
                     continue;
                 }
-                const float d = std::hypot(float(x) + 0.5f - p.x, float(y) + 0.5f - p.y);
+                const float d =
+                    std::hypot((float(x) + 0.5f) / k - p.x, (float(y) + 0.5f) / k - p.y);
                 nearest.at(x, y) = std::min(nearest.at(x, y), d);
             }
         }
     }
 
     // Height of the carved surface, in pixels, 0 being the board's face.
-    Field height;
+    Field height(W, H);
     std::vector<Rgb> material(std::size_t(W) * H);
     std::vector<float> gloss(std::size_t(W) * H, 0.0f);
+    constexpr float LW = kBoardWidth;
+    constexpr float LH = kBoardHeight;
     for (int y = 0; y < H; ++y) {
         for (int x = 0; x < W; ++x) {
-            const float px = float(x) + 0.5f;
-            const float py = float(y) + 0.5f;
+            const float px = (float(x) + 0.5f) / k;
+            const float py = (float(y) + 0.5f) / k;
             float h = 0;
             Rgb m = woodColour(w, px, py);
 
             // Rounded edges of the board, and an engraved line following them.
-            const float edge = std::min({px, py, float(W) - px, float(H) - py});
+            const float edge = std::min({px, py, LW - px, LH - py});
             const float e = 1.0f - smoothstep(0.0f, 6.0f, edge);
             h -= 4.0f * e * e;
-            const float frame =
-                roundedRectDistance(px, py, 11, 11, float(W) - 11, float(H) - 11, 9);
+            const float frame = roundedRectDistance(px, py, 11, 11, LW - 11, LH - 11, 9);
             h += vGroove(frame, 1.6f, 1.4f);
 
             // The carved circle, with an engraved ring just outside it.
@@ -257,26 +265,28 @@ QImage drawBoard(int set) {
     }
 
     // Soft occlusion: how much lower a pixel lies than its surroundings.
+    const int reach = 3 * scale;
+    const float taps = float(2 * reach + 1);
     Field blurred = height;
     for (int pass = 0; pass < 2; ++pass) {
         Field tmp = blurred;
         for (int y = 0; y < H; ++y) {
             for (int x = 0; x < W; ++x) {
                 float s = 0;
-                for (int k = -3; k <= 3; ++k) {
-                    s += tmp.get(x + k, y);
+                for (int t = -reach; t <= reach; ++t) {
+                    s += tmp.get(x + t, y);
                 }
-                blurred.at(x, y) = s / 7;
+                blurred.at(x, y) = s / taps;
             }
         }
         tmp = blurred;
         for (int y = 0; y < H; ++y) {
             for (int x = 0; x < W; ++x) {
                 float s = 0;
-                for (int k = -3; k <= 3; ++k) {
-                    s += tmp.get(x, y + k);
+                for (int t = -reach; t <= reach; ++t) {
+                    s += tmp.get(x, y + t);
                 }
-                blurred.at(x, y) = s / 7;
+                blurred.at(x, y) = s / taps;
             }
         }
     }
@@ -300,8 +310,9 @@ QImage drawBoard(int set) {
         for (int x = 0; x < W; ++x) {
             const std::size_t i = std::size_t(y) * W + x;
             const float h = height.at(x, y);
-            const float gx = (height.get(x + 1, y) - height.get(x - 1, y)) / 2;
-            const float gy = (height.get(x, y + 1) - height.get(x, y - 1)) / 2;
+            // Slopes per logical pixel, as the heights are.
+            const float gx = (height.get(x + 1, y) - height.get(x - 1, y)) / 2 * k;
+            const float gy = (height.get(x, y + 1) - height.get(x, y - 1)) / 2 * k;
             const float nl = std::sqrt(gx * gx + gy * gy + 1);
             const float nx = -gx / nl;
             const float ny = -gy / nl;
@@ -312,10 +323,10 @@ QImage drawBoard(int set) {
 
             // Cast shadow: does the surface towards the light rise above the ray?
             float shadow = 0;
-            for (int t = 1; t <= 10; ++t) {
+            for (int t = 1; t <= 10 * scale; ++t) {
                 const float above =
                     height.sample(float(x) + stepX * float(t), float(y) + stepY * float(t)) - h -
-                    rise * float(t);
+                    rise * float(t) / k;
                 shadow = std::max(shadow, above);
             }
             light *= 1.0f - 0.45f * clamp01(shadow / 1.5f);

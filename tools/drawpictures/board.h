@@ -16,8 +16,9 @@ inline constexpr int kBoardSets = 4;
 // in any hole shows no seam.
 Rgb collarColour(int set);
 
-// Board `set` in true colour, 640 x 462; every collar pixel holds exactly
-// collarColour(set).
-QImage drawBoard(int set);
+// Board `set` in true colour, 640 x 462 times `scale` (1 for the game's
+// pictures, 2 for screens with two device pixels to a pixel); every collar
+// pixel holds exactly collarColour(set).
+QImage drawBoard(int set, int scale = 1);
 
 } // namespace drawpictures

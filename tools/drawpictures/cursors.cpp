@@ -94,27 +94,30 @@ void addBall(std::vector<Part> &parts, float cx, float cy, float r) {
     parts.push_back({[=](float x, float y) { return std::hypot(x - cx, y - cy) <= r; }, 1u << 8});
 }
 
-QImage render(const std::vector<Part> &parts,
+// `scale` pixels to each of the figure's 32 x 32, and outlines as thick.
+QImage render(int scale, const std::vector<Part> &parts,
               const std::function<bool(float, float)> &blackFill = {},
               const std::function<bool(float, float)> &whiteFill = {}) {
-    std::vector<int> owner(kSize * kSize, -1);
-    for (int y = 0; y < kSize; ++y) {
-        for (int x = 0; x < kSize; ++x) {
+    const int size = kSize * scale;
+    const float k = float(scale);
+    std::vector<int> owner(std::size_t(size) * size, -1);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
             for (int i = int(parts.size()) - 1; i >= 0; --i) {
-                if (parts[i].covers(float(x) + 0.5f, float(y) + 0.5f)) {
-                    owner[y * kSize + x] = i;
+                if (parts[i].covers((float(x) + 0.5f) / k, (float(y) + 0.5f) / k)) {
+                    owner[std::size_t(y) * size + x] = i;
                     break;
                 }
             }
         }
     }
     auto at = [&](int x, int y) {
-        return (x < 0 || y < 0 || x >= kSize || y >= kSize) ? -1 : owner[y * kSize + x];
+        return (x < 0 || y < 0 || x >= size || y >= size) ? -1 : owner[std::size_t(y) * size + x];
     };
-    QImage out(kSize, kSize, QImage::Format_ARGB32);
+    QImage out(size, size, QImage::Format_ARGB32);
     out.fill(Qt::transparent);
-    for (int y = 0; y < kSize; ++y) {
-        for (int x = 0; x < kSize; ++x) {
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
             const int me = at(x, y);
             if (me < 0) {
                 continue;
@@ -122,16 +125,17 @@ QImage render(const std::vector<Part> &parts,
             bool edge = false;
             const int steps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
             for (const auto &s : steps) {
-                const int other = at(x + s[0], y + s[1]);
-                // The upper part draws the line between two parts.
-                if (other < 0 || (other < me && !joined(parts[me].group, parts[other].group))) {
-                    edge = true;
+                for (int d = 1; d <= scale; ++d) {
+                    const int other = at(x + s[0] * d, y + s[1] * d);
+                    // The upper part draws the line between two parts.
+                    if (other < 0 || (other < me && !joined(parts[me].group, parts[other].group))) {
+                        edge = true;
+                    }
                 }
             }
-            const float cx = float(x) + 0.5f, cy = float(y) + 0.5f;
+            const float cx = (float(x) + 0.5f) / k, cy = (float(y) + 0.5f) / k;
             bool black = edge;
-            if (blackFill && blackFill(cx, cy) && owner[y * kSize + x] >= 0 &&
-                (parts[me].group & (1u << 8))) {
+            if (blackFill && blackFill(cx, cy) && me >= 0 && (parts[me].group & (1u << 8))) {
                 black = true;
             }
             if (whiteFill && whiteFill(cx, cy)) {
@@ -145,12 +149,12 @@ QImage render(const std::vector<Part> &parts,
 
 } // namespace
 
-QImage drawCursor(CursorKind kind) {
+QImage drawCursor(CursorKind kind, int scale) {
     std::vector<Part> parts;
     switch (kind) {
     case CursorKind::Hand:
         addHand(parts, {}, 0);
-        return render(parts);
+        return render(scale, parts);
     case CursorKind::HandWithBall: {
         // The fingers close over a marble; the hot spot is on the marble.
         const float bx = 8.0f, by = 26.0f, r = 4.7f;
@@ -160,7 +164,7 @@ QImage drawCursor(CursorKind kind) {
         auto glint = [=](float x, float y) {
             return std::hypot(x - (bx - 1.6f), y - (by - 1.2f)) <= 1.1f;
         };
-        return render(parts, ball, glint);
+        return render(scale, parts, ball, glint);
     }
     case CursorKind::Forbidden: {
         // The same hand and marble, smaller, inside a crossed-out circle.
@@ -188,7 +192,7 @@ QImage drawCursor(CursorKind kind) {
         auto glint = [=](float x, float y) {
             return std::hypot(x - (bx - 1.4f), y - (by - 1.1f)) <= 0.9f;
         };
-        return render(parts, ball, glint);
+        return render(scale, parts, ball, glint);
     }
     }
     return {};

@@ -133,14 +133,17 @@ void drawBanner(QPainter &p, QRectF area) {
                u"jeux de patience et de r\u00e9flexion"_s);
 }
 
-QImage background(int height, bool withLogo) {
-    QImage out(324, height, QImage::Format_RGB32);
+QImage background(int height, bool withLogo, int scale) {
+    QImage out(324 * scale, height * scale, QImage::Format_RGB32);
     out.fill(fieldBlue());
     QPainter p(&out);
+    p.scale(scale, scale);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     if (withLogo) {
-        p.drawImage(12, 4, drawLogoFrame(1));
+        QImage logo = drawLogoFrame(1, scale);
+        logo.setDevicePixelRatio(scale);
+        p.drawImage(12, 4, logo);
     }
     drawBanner(p, QRectF(124, 12, 190, 76));
     return out;
@@ -148,28 +151,31 @@ QImage background(int height, bool withLogo) {
 
 } // namespace
 
-QImage drawIcon(const QImage &board) {
+QImage drawIcon(const QImage &board, int size) {
     // A square of the first board around one hole, a little reduced so the
     // grain shows round the collar, with a red marble in it and a bevel, so
-    // it reads as a piece of the board.
+    // it reads as a piece of the board. The board may be drawn at any scale.
+    const double k = double(board.width()) / kBoardWidth;
     const veltrano::Box box = veltrano::hole_box(23);
-    const int cx = box.left + int(kBallCentreX);
-    const int cy = box.top + int(kBallCentreY);
-    QImage out = board.copy(cx - 22, cy - 22, 44, 44)
-                     .scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                     .convertToFormat(QImage::Format_ARGB32);
+    const double cx = box.left + kBallCentreX;
+    const double cy = box.top + kBallCentreY;
+    const int side = int(std::lround(44 * k));
+    QImage out =
+        board.copy(int(std::lround((cx - 22) * k)), int(std::lround((cy - 22) * k)), side, side)
+            .scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .convertToFormat(QImage::Format_ARGB32);
     QPainter p(&out);
-    p.drawImage(7, 7, drawBall(1, 18));
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QColor(255, 236, 200));
-    p.drawLine(0, 0, 31, 0);
-    p.drawLine(0, 0, 0, 31);
-    p.setPen(QColor(96, 60, 28));
-    p.drawLine(31, 1, 31, 31);
-    p.drawLine(1, 31, 31, 31);
-    p.setPen(QColor(128, 84, 44));
-    p.drawLine(30, 2, 30, 30);
-    p.drawLine(2, 30, 30, 30);
+    const int ball = int(std::lround(18.0 * size / 32));
+    const int at = (size - ball) / 2;
+    p.drawImage(at, at, drawBall(1, ball));
+    // The bevel keeps its proportion: one pixel of 32.
+    const int w = std::max(1, size / 32);
+    p.fillRect(0, 0, size, w, QColor(255, 236, 200));
+    p.fillRect(0, 0, w, size, QColor(255, 236, 200));
+    p.fillRect(size - w, w, w, size - w, QColor(96, 60, 28));
+    p.fillRect(w, size - w, size - w, w, QColor(96, 60, 28));
+    p.fillRect(size - 2 * w, 2 * w, w, size - 3 * w, QColor(128, 84, 44));
+    p.fillRect(2 * w, size - 2 * w, size - 3 * w, w, QColor(128, 84, 44));
     return out;
 }
 
@@ -177,10 +183,11 @@ QRgb fieldBlue() {
     return qRgb(22, 46, 148);
 }
 
-QImage drawLogoFrame(int frame) {
-    QImage out(kLogoSize, kLogoSize, QImage::Format_RGB32);
+QImage drawLogoFrame(int frame, int scale) {
+    QImage out(kLogoSize * scale, kLogoSize * scale, QImage::Format_RGB32);
     out.fill(fieldBlue());
     QPainter p(&out);
+    p.scale(scale, scale);
     p.setRenderHint(QPainter::Antialiasing);
     const float phi = logoAngle(frame);
     const float cosPhi = std::cos(phi), sinPhi = std::sin(phi);
@@ -214,18 +221,19 @@ QImage drawLogoFrame(int frame) {
     return out;
 }
 
-QImage drawSplash() {
-    return background(200, true);
+QImage drawSplash(int scale) {
+    return background(200, true, scale);
 }
 
-QImage drawAbout() {
-    return background(215, false);
+QImage drawAbout(int scale) {
+    return background(215, false, scale);
 }
 
-QImage drawOkButton() {
-    QImage out(63, 39, QImage::Format_RGB32);
+QImage drawOkButton(int scale) {
+    QImage out(63 * scale, 39 * scale, QImage::Format_RGB32);
     out.fill(qRgb(212, 210, 204));
     QPainter p(&out);
+    p.scale(scale, scale);
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath check;
     check.moveTo(6, 20);

@@ -20,6 +20,8 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <future>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 using namespace drawpictures;
@@ -41,39 +43,78 @@ bool save(const QDir &root, const QString &name, const QImage &image) {
     return true;
 }
 
+// A board and its seven marbles, drawn and reduced to their palettes.
+struct BoardSet {
+    QImage board; // true colour, for the icon
+    QImage stored;
+    std::vector<QImage> marbles;
+};
+
+BoardSet drawBoardSet(int set, int scale) {
+    BoardSet out;
+    const QRgb collar = toQRgb(collarColour(set));
+    out.board = drawBoard(set, scale);
+    // A touch of dithering keeps the shaded buttons and the grain from
+    // banding; the collars are exempt so they stay one exact colour.
+    out.stored = palettise(out.board, {256, {collar}, 0.75f});
+    for (int look = 1; look <= kMarbleLooks; ++look) {
+        out.marbles.push_back(palettise(drawMarble(set, look, scale), {256, {collar}, 0}));
+    }
+    return out;
+}
+
+// Every picture twice: as the game shows it, and at twice the size beside it
+// ("name@2x.png") for screens with two device pixels to a pixel.
 bool drawAll(const QDir &root) {
+    // The boards are most of the work and need nothing from each other.
+    std::future<BoardSet> sets[3][kBoardSets + 1];
+    for (const int scale : {1, 2}) {
+        for (int set = 1; set <= kBoardSets; ++set) {
+            sets[scale][set] = std::async(std::launch::async, drawBoardSet, set, scale);
+        }
+    }
     bool ok = true;
-    QImage firstBoard;
-    for (int set = 1; set <= kBoardSets; ++set) {
-        const QRgb collar = toQRgb(collarColour(set));
-        const QImage board = drawBoard(set);
-        if (set == 1) {
-            firstBoard = board;
+    QImage firstBoard[3];
+    for (const int scale : {1, 2}) {
+        const QString x = scale == 1 ? QString() : u"@%1x"_s.arg(scale);
+        for (int set = 1; set <= kBoardSets; ++set) {
+            const BoardSet drawn = sets[scale][set].get();
+            if (set == 1) {
+                firstBoard[scale] = drawn.board;
+            }
+            // The boards are stored as uncompressed 8-bit bitmaps: the main
+            // window shows one before it is first mapped, and a bitmap is read
+            // several times faster than a PNG has to be decoded.
+            ok &= save(root, u"pictures/plateau%1%2.bmp"_s.arg(set).arg(x), drawn.stored);
+            for (int look = 1; look <= kMarbleLooks; ++look) {
+                ok &= save(root, u"pictures/bille%1%2%3.png"_s.arg(set).arg(look).arg(x),
+                           drawn.marbles[std::size_t(look - 1)]);
+            }
         }
-        // A touch of dithering keeps the shaded buttons and the grain from
-        // banding; the collars are exempt so they stay one exact colour.
-        // The boards are stored as uncompressed 8-bit bitmaps: the main window
-        // shows one before it is first mapped, and a bitmap is read several
-        // times faster than a PNG has to be decoded.
-        ok &= save(root, u"pictures/plateau%1.bmp"_s.arg(set),
-                   palettise(board, {256, {collar}, 0.75f}));
-        for (int look = 1; look <= kMarbleLooks; ++look) {
-            ok &= save(root, u"pictures/bille%1%2.png"_s.arg(set).arg(look),
-                       palettise(drawMarble(set, look), {256, {collar}, 0}));
+        ok &= save(root, u"cursors/main%1.png"_s.arg(x), drawCursor(CursorKind::Hand, scale));
+        ok &= save(root, u"cursors/deplace%1.png"_s.arg(x),
+                   drawCursor(CursorKind::HandWithBall, scale));
+        ok &= save(root, u"cursors/impossible%1.png"_s.arg(x),
+                   drawCursor(CursorKind::Forbidden, scale));
+        ok &= save(root, u"icon/veltrano%1.png"_s.arg(x),
+                   palettise(drawIcon(firstBoard[scale], 32 * scale), {16, {}, 0}));
+        for (int frame = 1; frame <= kLogoFrames; ++frame) {
+            ok &= save(root, u"logo/L%1%2.png"_s.arg(frame).arg(x),
+                       palettise(drawLogoFrame(frame, scale), {256, {fieldBlue()}, 0.5f}));
         }
+        // The shared blue stays exact, so the logo sits on the about box unseen.
+        ok &= save(root, u"pictures/splash%1.png"_s.arg(x),
+                   palettise(drawSplash(scale), {256, {fieldBlue()}, 0.5f}));
+        ok &= save(root, u"pictures/apropos%1.png"_s.arg(x),
+                   palettise(drawAbout(scale), {256, {fieldBlue()}, 0.5f}));
+        ok &=
+            save(root, u"pictures/ok%1.png"_s.arg(x), palettise(drawOkButton(scale), {16, {}, 0}));
     }
-    ok &= save(root, u"cursors/main.png"_s, drawCursor(CursorKind::Hand));
-    ok &= save(root, u"cursors/deplace.png"_s, drawCursor(CursorKind::HandWithBall));
-    ok &= save(root, u"cursors/impossible.png"_s, drawCursor(CursorKind::Forbidden));
-    ok &= save(root, u"icon/veltrano.png"_s, palettise(drawIcon(firstBoard), {16, {}, 0}));
-    for (int frame = 1; frame <= kLogoFrames; ++frame) {
-        ok &= save(root, u"logo/L%1.png"_s.arg(frame),
-                   palettise(drawLogoFrame(frame), {256, {fieldBlue()}, 0.5f}));
+    // The desktop's icon theme: the larger sizes are cut from the finer board.
+    for (const int size : kIconThemeSizes) {
+        ok &= save(root, u"hicolor/%1x%1/veltrano.png"_s.arg(size),
+                   drawIcon(firstBoard[size > 32 ? 2 : 1], size));
     }
-    // The shared blue stays exact, so the logo sits on the about box unseen.
-    ok &= save(root, u"pictures/splash.png"_s, palettise(drawSplash(), {256, {fieldBlue()}, 0.5f}));
-    ok &= save(root, u"pictures/apropos.png"_s, palettise(drawAbout(), {256, {fieldBlue()}, 0.5f}));
-    ok &= save(root, u"pictures/ok.png"_s, palettise(drawOkButton(), {16, {}, 0}));
     return ok;
 }
 

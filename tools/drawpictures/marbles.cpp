@@ -123,14 +123,16 @@ bool shadeBall(int look, float u, float v, Rgb ground, Rgb *out) {
 
 constexpr int kSamples = 6; // per pixel and axis
 
-// Supersamples pixel (x, y) of a ball centred on (cx, cy): adds the shade of
-// every sample that falls on the ball to *sum and returns how many did.
-int samplePixel(int look, int x, int y, float cx, float cy, float radius, Rgb ground, Rgb *sum) {
+// Supersamples pixel (x, y) of a ball centred on (cx, cy), in a picture of
+// `scale` pixels per unit of the centre and radius: adds the shade of every
+// sample that falls on the ball to *sum and returns how many did.
+int samplePixel(int look, int x, int y, float cx, float cy, float radius, Rgb ground, Rgb *sum,
+                int scale = 1) {
     int inside = 0;
     for (int sy = 0; sy < kSamples; ++sy) {
         for (int sx = 0; sx < kSamples; ++sx) {
-            const float px = float(x) + (float(sx) + 0.5f) / kSamples;
-            const float py = float(y) + (float(sy) + 0.5f) / kSamples;
+            const float px = (float(x) + (float(sx) + 0.5f) / kSamples) / float(scale);
+            const float py = (float(y) + (float(sy) + 0.5f) / kSamples) / float(scale);
             Rgb c;
             if (shadeBall(look, (px - cx) / radius, (py - cy) / radius, ground, &c)) {
                 *sum = *sum + c;
@@ -143,15 +145,15 @@ int samplePixel(int look, int x, int y, float cx, float cy, float radius, Rgb gr
 
 } // namespace
 
-QImage drawMarble(int set, int look) {
+QImage drawMarble(int set, int look, int scale) {
     const Rgb ground = collarColour(set);
     const float radius = 10.3f;
-    QImage out(kSpriteWidth, kSpriteHeight, QImage::Format_RGB32);
-    for (int y = 0; y < kSpriteHeight; ++y) {
-        for (int x = 0; x < kSpriteWidth; ++x) {
+    QImage out(kSpriteWidth * scale, kSpriteHeight * scale, QImage::Format_RGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        for (int x = 0; x < out.width(); ++x) {
             Rgb sum;
             const int inside =
-                samplePixel(look, x, y, kBallCentreX, kBallCentreY, radius, ground, &sum);
+                samplePixel(look, x, y, kBallCentreX, kBallCentreY, radius, ground, &sum, scale);
             const int all = kSamples * kSamples;
             // Pixels the ball doesn't touch are exactly the collar colour.
             const Rgb c =

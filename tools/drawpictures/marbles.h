@@ -11,7 +11,8 @@ inline constexpr int kSpriteHeight = 22;
 
 // Marble of look `look` (1..7) for board `set` (1..4), true colour, opaque:
 // the ball over the board's collar colour, which fills the corners exactly.
-QImage drawMarble(int set, int look);
+// `scale` pixels to each of the sprite's 21 x 22.
+QImage drawMarble(int set, int look, int scale = 1);
 
 // The same ball, drawn at any size on a transparent ground, for the icon.
 QImage drawBall(int look, int diameter);

@@ -1,0 +1,90 @@
+#include "Faces.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QStringList>
+
+using namespace Qt::StringLiterals;
+
+namespace platform {
+
+namespace {
+
+// Metric-compatible faces first, so the labels keep the widths their boxes
+// were made for.
+const QStringList kSans = {u"Liberation Sans"_s, u"Arimo"_s,    u"DejaVu Sans"_s,
+                           u"Noto Sans"_s,       u"FreeSans"_s, u"Nimbus Sans"_s,
+                           u"Cantarell"_s,       u"Helvetica"_s};
+const QStringList kSerif = {
+    u"Liberation Serif"_s, u"Tinos"_s,        u"DejaVu Serif"_s, u"Noto Serif"_s,
+    u"FreeSerif"_s,        u"Nimbus Roman"_s, u"Times"_s};
+// For "System", a face drawn for the screen reads better at 13 pixels than
+// one that copies a printer face's metrics.
+const QStringList kScreenSans = {u"DejaVu Sans"_s,     u"Noto Sans"_s, u"Cantarell"_s,
+                                 u"Liberation Sans"_s, u"Arimo"_s,     u"FreeSans"_s};
+
+bool proportional(const QString &family) {
+    return QFontDatabase::hasFamily(family) && !QFontDatabase::isFixedPitch(family);
+}
+
+QStringList present(const QStringList &wanted) {
+    QStringList found;
+    for (const QString &family : wanted) {
+        if (proportional(family)) {
+            found.append(family);
+        }
+    }
+    return found;
+}
+
+// Last resort on a machine with none of the faces above: any proportional
+// face, one whose name says sans-serif if there is one.
+QString anyProportional() {
+    QString fallback;
+    for (const QString &family : QFontDatabase::families()) {
+        if (!proportional(family) || QFontDatabase::isPrivateFamily(family)) {
+            continue;
+        }
+        if (family.contains(u"Sans"_s) && !family.contains(u"Mono"_s)) {
+            return family;
+        }
+        if (fallback.isEmpty()) {
+            fallback = family;
+        }
+    }
+    return fallback;
+}
+
+} // namespace
+
+QString systemFace() {
+    const QStringList found = present(kScreenSans);
+    return found.isEmpty() ? anyProportional() : found.first();
+}
+
+void mapWindowsFaces() {
+    const QString system = systemFace();
+    QStringList sans = present(kSans);
+    QStringList serif = present(kSerif);
+    if (!system.isEmpty()) {
+        sans.append(system);
+        serif.append(system);
+        for (const QString &name : {u"System"_s, u"MS Sans Serif"_s}) {
+            QFont::insertSubstitution(name, system);
+        }
+    }
+    QFont::insertSubstitutions(u"Arial"_s, sans);
+    QFont::insertSubstitutions(u"Times New Roman"_s, serif);
+
+    // Message boxes, buttons and the help use the application's font. A
+    // desktop's own choice is kept unless it fell on a typewriter face.
+    QFont font = QApplication::font();
+    if (QFontInfo(font).fixedPitch() && !system.isEmpty()) {
+        font.setFamilies({system});
+        QApplication::setFont(font);
+    }
+}
+
+} // namespace platform

@@ -1,0 +1,19 @@
+// The windows name the faces of another desktop: "System" for the main window
+// and the dialogs, "MS Sans Serif" for the balloons, "Times New Roman" and
+// "Arial" for the labels. A Linux machine may hold none of them, and its
+// default sans-serif may even resolve to a typewriter face when only a few
+// font packages are installed. mapWindowsFaces() gives each of these names a
+// proportional face of the right kind among those the machine has.
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// Call once, after the application object exists and before any window.
+void mapWindowsFaces();
+
+// The proportional sans-serif face "System" stands for on this machine.
+QString systemFace();
+
+} // namespace platform

@@ -1,0 +1,169 @@
+// The faces the windows ask for, on a machine that holds only the font
+// packages the set-up script installs (or, through VELTRANO_FONT_PACKAGES,
+// any other list): each must come out proportional and of the right kind.
+// Fontconfig reads its configuration once per process, so main() builds a
+// private one, with symbolic links to exactly those packages' files, before
+// the application object exists.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+
+#include "EndMessage.h"
+#include "Faces.h"
+#include "Fmode.h"
+#include "GameWindow.h"
+#include "HelpViewer.h"
+#include "Main.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList fontPackages() {
+    const QString chosen = qEnvironmentVariable("VELTRANO_FONT_PACKAGES");
+    if (!chosen.isEmpty()) {
+        return chosen.split(u' ', Qt::SkipEmptyParts);
+    }
+    QFile script(QStringLiteral(VELTRANO_SETUP_SCRIPT));
+    if (!script.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QString text = QString::fromUtf8(script.readAll());
+    const QRegularExpression list(u"\\npackages=\\(([^)]*)\\)"_s);
+    const QString packages = list.match(text).captured(1);
+    QStringList fonts;
+    for (const auto &m : QRegularExpression(u"\\bfonts-[a-z0-9.+-]+"_s).globalMatch(packages)) {
+        fonts.append(m.captured());
+    }
+    return fonts;
+}
+
+// Returns an error, or an empty string once FONTCONFIG_FILE names a
+// configuration that sees only the packages' own font files.
+QString usePackagesOnly(const QTemporaryDir &dir, const QStringList &packages) {
+    if (packages.isEmpty()) {
+        return u"no font package named"_s;
+    }
+    const QString fonts = dir.filePath(u"fonts"_s);
+    QDir().mkpath(fonts);
+    int linked = 0;
+    for (const QString &package : packages) {
+        QProcess dpkg;
+        dpkg.start(u"dpkg"_s, {u"-L"_s, package});
+        if (!dpkg.waitForFinished(20000) || dpkg.exitCode() != 0) {
+            return package + u" is not installed"_s;
+        }
+        for (const QString &file : QString::fromUtf8(dpkg.readAllStandardOutput()).split(u'\n')) {
+            if (file.endsWith(u".ttf"_s) || file.endsWith(u".otf"_s)) {
+                linked += QFile::link(file, fonts + u'/' + QFileInfo(file).fileName());
+            }
+        }
+    }
+    if (linked == 0) {
+        return u"the packages hold no font file"_s;
+    }
+    // The system's rules (aliases, metric twins) stay; its folders go.
+    QFile conf(dir.filePath(u"fonts.conf"_s));
+    if (!conf.open(QIODevice::WriteOnly)) {
+        return u"cannot write the configuration"_s;
+    }
+    conf.write(
+        u"<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n"
+        "<fontconfig>\n"
+        "  <include ignore_missing=\"yes\">/etc/fonts/conf.d</include>\n"
+        "  <reset-dirs/>\n  <dir>%1</dir>\n  <cachedir>%2</cachedir>\n"
+        "</fontconfig>\n"_s.arg(fonts, dir.filePath(u"cache"_s))
+            .toUtf8());
+    conf.close();
+    qputenv("FONTCONFIG_FILE", conf.fileName().toLocal8Bit());
+    qputenv("HOME", dir.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", dir.filePath(u"data"_s).toLocal8Bit());
+    return {};
+}
+
+QString fontSetupError;
+
+} // namespace
+
+class FacesTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY2(fontSetupError.isEmpty(), qPrintable(fontSetupError));
+        platform::mapWindowsFaces();
+        window_ = std::make_unique<uitest::GameWindow>();
+    }
+    void cleanupTestCase() { window_.reset(); }
+
+    void proportionalFaceOfTheRightKind_data() {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QStringList>("families");
+        const QStringList sans = {u"DejaVu Sans"_s, u"Liberation Sans"_s};
+        const QStringList serif = {u"Liberation Serif"_s};
+        const QStringList arial = {u"Liberation Sans"_s};
+        for (const char *where :
+             {"main window", "board choice", "quit box", "dialog button", "help page", "balloon"}) {
+            QTest::newRow(where) << QString::fromLatin1(where) << sans;
+        }
+        QTest::newRow("counter") << u"counter"_s << arial;
+        QTest::newRow("command") << u"command"_s << serif;
+        QTest::newRow("end message") << u"end message"_s << serif;
+    }
+
+    void proportionalFaceOfTheRightKind() {
+        QFETCH(QString, where);
+        QFETCH(QStringList, families);
+        const QFont font = fontOf(where);
+        const QFontInfo info(font);
+        QVERIFY2(families.contains(info.family()),
+                 qPrintable(font.family() + u" shows as "_s + info.family()));
+        QVERIFY(!info.fixedPitch());
+        // Measured too: in a typewriter face both runs are the same width.
+        const QFontMetrics m(font);
+        QVERIFY(m.horizontalAdvance(u"iiiiiiiiii"_s) * 2 < m.horizontalAdvance(u"MMMMMMMMMM"_s));
+    }
+
+private:
+    QFont fontOf(const QString &where) {
+        TForm1 *form = window_->form();
+        if (where == u"main window"_s)
+            return form->font();
+        if (where == u"board choice"_s)
+            return mode->font();
+        if (where == u"quit box"_s)
+            return QMessageBox(form).font();
+        if (where == u"dialog button"_s)
+            return QPushButton(u"OK"_s).font();
+        if (where == u"help page"_s)
+            return platform::HelpViewer::instance()->browser()->document()->defaultFont();
+        if (where == u"balloon"_s)
+            return QFont(u"MS Sans Serif"_s);
+        if (where == u"counter"_s)
+            return form->billes_repos->font();
+        if (where == u"command"_s)
+            return form->charger->font();
+        return form->message_fin->font();
+    }
+
+    std::unique_ptr<uitest::GameWindow> window_;
+};
+
+int main(int argc, char *argv[]) {
+    QTemporaryDir dir;
+    fontSetupError = dir.isValid() ? usePackagesOnly(dir, fontPackages()) : u"no scratch folder"_s;
+    QApplication app(argc, argv);
+    FacesTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_faces.moc"
