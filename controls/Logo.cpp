@@ -1,9 +1,12 @@
 #include "Logo.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QTimer>
 
 #include <array>
+
+#include "Pictures.h"
 
 using namespace Qt::StringLiterals;
 
@@ -23,7 +26,7 @@ QPixmap TLOGO::frame(int n) {
         return {};
     }
     if (frames[n].isNull()) {
-        frames[n] = QPixmap(u":/logo/L%1.png"_s.arg(n));
+        frames[n] = loadPicture(u":/logo/L%1.png"_s.arg(n), qApp->devicePixelRatio());
     }
     return frames[n];
 }

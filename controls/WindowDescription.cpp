@@ -1,6 +1,9 @@
 #include "WindowDescription.h"
 
+#include <QLabel>
 #include <QWidget>
+
+#include "Pictures.h"
 
 void applyPixelFonts(QWidget *root) {
     auto apply = [](QWidget *w) {
@@ -14,5 +17,12 @@ void applyPixelFonts(QWidget *root) {
     apply(root);
     for (QWidget *child : root->findChildren<QWidget *>()) {
         apply(child);
+    }
+}
+
+void useSharpPicture(QLabel *label, const QString &resource) {
+    const qreal ratio = label->devicePixelRatioF();
+    if (ratio > 1) {
+        label->setPixmap(loadPicture(resource, ratio));
     }
 }

@@ -1,6 +1,8 @@
 // Helpers for windows built from Designer descriptions.
 #pragma once
 
+class QLabel;
+class QString;
 class QWidget;
 
 // Designer only records font sizes in points, while the game's windows are
@@ -8,3 +10,8 @@ class QWidget;
 // each widget whose font needs it a dynamic property "pixelSize"; this turns
 // it into QFont::setPixelSize for the widget and everything below it.
 void applyPixelFonts(QWidget *root);
+
+// A description names the plain drawing of its pictures; on a screen with
+// more device pixels than pixels this puts the twice-as-large drawing of
+// `resource` in the label instead, at the same size in the window.
+void useSharpPicture(QLabel *label, const QString &resource);

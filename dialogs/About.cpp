@@ -32,6 +32,7 @@ Ui::a_propos *Ta_propos::controls() {
         ui = new Ui::a_propos;
         ui->setupUi(this);
         applyPixelFonts(this);
+        useSharpPicture(ui->Image1, u":/pictures/apropos.png"_s);
         FormCreate();
     }
     return ui;

@@ -10,6 +10,7 @@ TSplashForm::TSplashForm(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), ui(new Ui::SplashForm) {
     ui->setupUi(this);
     applyPixelFonts(this);
+    useSharpPicture(ui->Image1, QStringLiteral(":/pictures/splash.png"));
     setFixedSize(324, 202);
     FormCreate();
     if (QScreen *screen = QGuiApplication::primaryScreen()) {

@@ -30,7 +30,10 @@ void squeezeToFit(QLabel *label) {
 
 #include <QIcon>
 
-QIcon buttonGlyph(const QString &resource) {
+#include "Pictures.h"
+
+namespace {
+QPixmap withClearBackground(const QString &resource) {
     QImage image = QImage(resource).convertToFormat(QImage::Format_ARGB32);
     if (image.isNull()) {
         return {};
@@ -44,5 +47,19 @@ QIcon buttonGlyph(const QString &resource) {
             }
         }
     }
-    return QIcon(QPixmap::fromImage(image));
+    return QPixmap::fromImage(image);
+}
+} // namespace
+
+QIcon buttonGlyph(const QString &resource) {
+    // Both drawings go into the icon; the button shows the twice-as-large one
+    // on a screen with two device pixels to a pixel.
+    QIcon icon;
+    for (const QString &path : {resource, pictureFor(resource, 2)}) {
+        const QPixmap pixmap = withClearBackground(path);
+        if (!pixmap.isNull()) {
+            icon.addPixmap(pixmap);
+        }
+    }
+    return icon;
 }

@@ -6,10 +6,17 @@
 #include <QPainter>
 #include <QTest>
 
+#include <QAbstractButton>
+#include <QLabel>
+
+#include "About.h"
 #include "Cursors.h"
 #include "GameWindow.h"
+#include "Logo.h"
 #include "Main.h"
 #include "PictureBox.h"
+#include "Score.h"
+#include "Splash.h"
 
 using namespace Qt::StringLiterals;
 using namespace uitest;
@@ -78,6 +85,36 @@ private Q_SLOTS:
         const QImage screen = grabbed.toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(screen, fine.copy(QRect(area.topLeft() * 2, area.size() * 2)));
         QVERIFY(blocksWithDetail(screen) > blocksWithDetail(screen.scaled(screen.size() / 2)));
+    }
+
+    // The dialogs' pictures: each shown from its twice-as-large drawing.
+    void dialogPicturesSharp_data() {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QSize>("logical");
+        QTest::newRow("about box") << u"about"_s << QSize(324, 215);
+        QTest::newRow("splash") << u"splash"_s << QSize(324, 200);
+        QTest::newRow("logo frame") << u"logo"_s << QSize(100, 100);
+        QTest::newRow("OK button") << u"ok"_s << QSize(63, 39);
+    }
+
+    void dialogPicturesSharp() {
+        QFETCH(QString, picture);
+        QFETCH(QSize, logical);
+        QPixmap shown;
+        TSplashForm splash;
+        if (picture == u"about"_s) {
+            a_propos->LOGO1();
+            shown = a_propos->findChild<QLabel *>(u"Image1"_s)->pixmap();
+        } else if (picture == u"splash"_s) {
+            shown = splash.findChild<QLabel *>(u"Image1"_s)->pixmap();
+        } else if (picture == u"logo"_s) {
+            shown = TLOGO::frame(1);
+        } else {
+            const QIcon icon = meilleur_score->findChild<QAbstractButton *>(u"BitBtn1"_s)->icon();
+            shown = icon.pixmap(logical, 2.0);
+        }
+        QCOMPARE(shown.devicePixelRatio(), 2.0);
+        QCOMPARE(shown.size(), logical * 2);
     }
 
     void cursorsDoubled_data() {
