@@ -19,7 +19,7 @@ add_executable(core_hostile_asan
     ${PROJECT_SOURCE_DIR}/core/geometry.cpp
     ${PROJECT_SOURCE_DIR}/core/rules.cpp)
 target_include_directories(core_hostile_asan PRIVATE ${PROJECT_SOURCE_DIR}/core)
-target_compile_options(core_hostile_asan PRIVATE ${VELTRANO_SANITIZE})
+target_compile_options(core_hostile_asan PRIVATE ${VELTRANO_SANITIZE_COMPILE})
 target_compile_definitions(core_hostile_asan PRIVATE _GLIBCXX_ASSERTIONS)
 target_link_options(core_hostile_asan PRIVATE ${VELTRANO_SANITIZE})
 target_link_libraries(core_hostile_asan PRIVATE GTest::gtest_main)
