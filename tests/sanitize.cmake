@@ -4,12 +4,6 @@
 # defines veltrano_storage_asan, and the twins of whatever game library it
 # links; an executable that links a twin is sanitized too. Qt itself and the
 # drawn pictures are linked as they are.
-set(VELTRANO_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all
-    -fno-omit-frame-pointer)
-# Optimised lightly, as the sanitizers are meant to run, and without debug
-# information: the instrumented copies then compile in about two thirds of the
-# time. Reports still name every function.
-set(VELTRANO_SANITIZE_COMPILE ${VELTRANO_SANITIZE} -O1 -g0)
 
 function(veltrano_sanitized_twin target)
     if(TARGET ${target}_asan)
@@ -38,6 +32,7 @@ function(veltrano_sanitized_twin target)
     target_compile_options(${target}_asan PRIVATE ${VELTRANO_SANITIZE_COMPILE})
     target_compile_definitions(${target}_asan PRIVATE _GLIBCXX_ASSERTIONS)
     target_link_options(${target}_asan INTERFACE ${VELTRANO_SANITIZE})
+    set_target_properties(${target}_asan PROPERTIES VELTRANO_SANITIZED ON)
 endfunction()
 
 # A sanitized test executable: its own sources sanitized, linked with the
@@ -59,6 +54,7 @@ function(veltrano_add_sanitized_test name)
     target_compile_definitions(${name} PRIVATE _GLIBCXX_ASSERTIONS)
     target_link_options(${name} PRIVATE ${VELTRANO_SANITIZE})
     target_link_libraries(${name} PRIVATE ${libraries})
+    set_target_properties(${name} PROPERTIES VELTRANO_SANITIZED ON)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT
         "QT_QPA_PLATFORM=offscreen;UBSAN_OPTIONS=print_stacktrace=1;ASAN_OPTIONS=detect_leaks=0")
