@@ -247,6 +247,13 @@ private:
     bool full() const { return m_topic.cut; }
     void cut() { m_topic.cut = true; }
     void closeBlock() { m_open = false; }
+    // Inside a list item or a table cell a block only ends a line of it.
+    void endBlockOrLine() {
+        if (inContainer())
+            lineBreak();
+        else
+            closeBlock();
+    }
     bool inContainer() const {
         return m_open && (current().kind == Kind::ListItem || current().kind == Kind::Cell);
     }
@@ -477,10 +484,7 @@ void TopicBuilder::tag(const Tag &t) {
         case TagKind::Heading2:
         case TagKind::Paragraph:
         case TagKind::Division:
-            if (inContainer())
-                lineBreak();
-            else
-                closeBlock();
+            endBlockOrLine();
             break;
         case TagKind::ListUnordered:
         case TagKind::ListOrdered:
@@ -541,10 +545,7 @@ void TopicBuilder::tag(const Tag &t) {
             lineBreak();
         break;
     case TagKind::Division:
-        if (inContainer())
-            lineBreak();
-        else
-            closeBlock();
+        endBlockOrLine();
         break;
     case TagKind::ListUnordered:
     case TagKind::ListOrdered:
