@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QtTest>
+#include <QTest>
 
 #include <map>
 

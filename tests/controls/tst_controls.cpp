@@ -3,7 +3,7 @@
 // controls does, and its logo turning only while it is open.
 #include <QLabel>
 #include <QPainter>
-#include <QtTest>
+#include <QTest>
 
 #include "About.h"
 #include "GameWindow.h"

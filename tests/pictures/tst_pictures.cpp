@@ -5,7 +5,7 @@
 
 #include "geometry.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <cmath>
 #include <vector>

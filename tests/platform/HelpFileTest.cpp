@@ -4,7 +4,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QUrl>
-#include <QtTest>
+#include <QTest>
 
 #include "HelpFile.h"
 

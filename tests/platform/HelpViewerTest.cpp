@@ -11,7 +11,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
-#include <QtTest>
+#include <QTest>
 
 #include <memory>
 
