@@ -67,5 +67,8 @@ kill "$game_pid"
 wait "$game_pid" 2>/dev/null || true
 game_pid=""
 
-(cd "$work" && "$test")
+# A headless weston has no seat, and Qt's Wayland text input, asked for by
+# the name entry's field, then reads a missing keyboard and crashes; a
+# desktop session always has a seat. The compose input method stands in.
+(cd "$work" && QT_IM_MODULE=compose "$test")
 passed=true
