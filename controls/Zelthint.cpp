@@ -178,9 +178,32 @@ QPainterPath triangle(QPoint a, QPoint b, QPoint c) {
     return path;
 }
 
+void paintShape(QImage &canvas, THintDirection d, const BalloonLook &look);
+
 } // namespace
 
 void paintBalloon(QImage &canvas, THintDirection d, const BalloonLook &look, const QString &text) {
+    // The outline, the pointer and the dithered shadow are a pattern of
+    // whole pixels, drawn on a layer of the balloon's logical size; on a
+    // finer screen each of its pixels covers a block of device pixels, while
+    // the text is drawn at the device's own resolution.
+    const QSize size = canvas.deviceIndependentSize().toSize();
+    QImage shape(size, QImage::Format_ARGB32_Premultiplied);
+    shape.fill(Qt::transparent);
+    paintShape(shape, d, look);
+
+    QPainter p(&canvas);
+    p.drawImage(QRect(QPoint(0, 0), size), shape);
+    p.setFont(look.font);
+    p.setPen(look.fontColor);
+    const int textTop = upward(d) ? 3 : 18;
+    p.drawText(QRect(8, textTop, size.width() - 8, size.height() - textTop),
+               Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text.left(255));
+}
+
+namespace {
+
+void paintShape(QImage &canvas, THintDirection d, const BalloonLook &look) {
     const int w = canvas.width();
     const int h = canvas.height();
     const bool up = upward(d);
@@ -234,14 +257,9 @@ void paintBalloon(QImage &canvas, THintDirection d, const BalloonLook &look, con
     }
     line(canvas, t2, t3, qRgb(0, 0, 0));
     line(canvas, t3, t1, qRgb(0, 0, 0));
-
-    QPainter p(&canvas);
-    p.setFont(look.font);
-    p.setPen(look.fontColor);
-    const int textTop = up ? 3 : 18;
-    p.drawText(QRect(8, textTop, w - 8, h - textTop),
-               Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text.left(255));
 }
+
+} // namespace
 
 // ---- TNewHint --------------------------------------------------------------
 
@@ -287,6 +305,11 @@ void TNewHint::ActivateHint(const QRect &rect, const QString &text) {
     const QRect bounds(place.topLeft, balloonSize(place.direction, rect.size()));
     setGeometry(bounds);
 
+    // The copy of the screen keeps the screen's own resolution, so that what
+    // lies beneath shows as sharp as around the balloon; the screen gives it
+    // in device pixels for a rectangle in logical ones.
+    const qreal ratio = screen->devicePixelRatio();
+    const QSize device = (QSizeF(bounds.size()) * ratio).toSize();
     if (!translucent_) {
         snapshot_ = screen
                         ->grabWindow(0, bounds.x() - area.x(), bounds.y() - area.y(),
@@ -294,17 +317,16 @@ void TNewHint::ActivateHint(const QRect &rect, const QString &text) {
                         .toImage()
                         .convertToFormat(QImage::Format_RGB32);
     }
-    if (!snapshot_.isNull() && snapshot_.size() != bounds.size()) {
-        // A screen with more pixels than logical units: the balloon's pixel
-        // pattern is drawn in logical units over the scaled-down copy.
-        snapshot_ = snapshot_.scaled(bounds.size());
-        snapshot_.setDevicePixelRatio(1);
+    if (!snapshot_.isNull() && snapshot_.size() != device) {
+        // A ratio the screen rounds differently: one device pixel at most.
+        snapshot_ = snapshot_.scaled(device);
     }
-    if (snapshot_.size() != bounds.size()) {
-        snapshot_ = QImage(bounds.size(), translucent_ ? QImage::Format_ARGB32_Premultiplied
-                                                       : QImage::Format_RGB32);
+    if (snapshot_.size() != device) {
+        snapshot_ = QImage(device, translucent_ ? QImage::Format_ARGB32_Premultiplied
+                                                : QImage::Format_RGB32);
         snapshot_.fill(translucent_ ? QColor(Qt::transparent) : palette().color(QPalette::Window));
     }
+    snapshot_.setDevicePixelRatio(ratio);
     // A newly shown popup lies above every other window already.
     show();
     repaint();

@@ -84,7 +84,7 @@ BalloonPlace placeBalloon(THintDirection first, QPoint mouse, QSize text, const 
 QSize balloonSize(THintDirection direction, QSize text);
 
 // Draws the balloon over `canvas`, which holds what lies beneath it and has
-// the balloon's size.
+// the balloon's logical size at its device pixel ratio.
 void paintBalloon(QImage &canvas, THintDirection direction, const BalloonLook &look,
                   const QString &text);
 

@@ -2,6 +2,7 @@
 
 #include <QBitmap>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QHash>
 #include <QImage>
 #include <QWidget>
@@ -39,6 +40,12 @@ bool loadCursor(const char *name, int hotX, int hotY, qreal ratio, QCursor *out)
     const QImage image = loadImage(path, ratio);
     if (image.isNull()) {
         return false;
+    }
+    if (QGuiApplication::platformName().startsWith(u"wayland"_s)) {
+        // A Wayland compositor is handed a picture for the cursor and shows
+        // nothing for a two-colour one; the hot spot is in logical pixels.
+        *out = QCursor(QPixmap::fromImage(image), hotX, hotY);
+        return true;
     }
     QImage bits(image.size(), QImage::Format_MonoLSB);
     QImage mask(image.size(), QImage::Format_MonoLSB);

@@ -17,10 +17,18 @@ int main(int argc, char *argv[]) {
     platform::FontConfigWarmUp fonts;
     QApplication app(argc, argv);
     fonts.wait();
-    // Every plug-in the game needs is loaded by now; PNG and BMP are built
-    // into Qt, so looking for image plug-ins would only cost start-up time.
-    QCoreApplication::setLibraryPaths({});
+    // On X (and offscreen) every plug-in the game needs is loaded by now, and
+    // PNG and BMP are built into Qt, so looking for image plug-ins would only
+    // cost start-up time. Other platforms load theirs later: Wayland's shell,
+    // buffer and decoration plug-ins come with the first windows.
+    if (const QString platform = QGuiApplication::platformName();
+        platform == u"xcb"_s || platform == u"offscreen"_s) {
+        QCoreApplication::setLibraryPaths({});
+    }
     QCoreApplication::setOrganizationName(u"Veltrano"_s);
+    // Ties the windows to the menu entry: the Wayland app id, and the hint
+    // the X11 window class is matched by.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELTRANO_APP_ID));
     platform::mapWindowsFaces();
 
     // The splash goes up and is painted before anything else is built, so the

@@ -4,14 +4,16 @@
 # through the installed launcher as the menu would and waits until it has made
 # its per-user folder, holding a working help link, and runs there.
 #
-#   installed.sh BUILD_DIR SCRATCH_DIR
+#   installed.sh BUILD_DIR SCRATCH_DIR          installs under SCRATCH_DIR/prefix
+#   installed.sh - SCRATCH_DIR PREFIX           checks what is installed there
+#                                               already (by the Debian package)
 set -euo pipefail
 
 build=$1
 scratch=$2
 rm -rf "$scratch"
 mkdir -p "$scratch"
-prefix=$scratch/prefix
+prefix=${3:-$scratch/prefix}
 game=
 stop() {
     if [ -n "$game" ]; then
@@ -21,7 +23,9 @@ stop() {
 }
 trap stop EXIT
 
-cmake --install "$build" --prefix "$prefix" >"$scratch/install.log"
+if [ $# -lt 3 ]; then
+    cmake --install "$build" --prefix "$prefix" >"$scratch/install.log"
+fi
 
 id=org.veltrano.Veltrano
 desktop=$prefix/share/applications/$id.desktop

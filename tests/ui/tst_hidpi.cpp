@@ -1,7 +1,8 @@
 // On a screen with two device pixels to a pixel (run with QT_SCALE_FACTOR=2):
 // the board, the marbles and the cursors come from the twice-as-large
 // drawings, in the same logical places, and a screenshot of the window shows
-// those drawings pixel for pixel rather than the small ones stretched.
+// those drawings pixel for pixel rather than the small ones stretched; the
+// balloon hint is drawn at the screen's resolution.
 #include <QBitmap>
 #include <QPainter>
 #include <QTest>
@@ -17,6 +18,7 @@
 #include "PictureBox.h"
 #include "Score.h"
 #include "Splash.h"
+#include "Zelthint.h"
 
 using namespace Qt::StringLiterals;
 using namespace uitest;
@@ -95,6 +97,8 @@ private Q_SLOTS:
         QTest::newRow("splash") << u"splash"_s << QSize(324, 200);
         QTest::newRow("logo frame") << u"logo"_s << QSize(100, 100);
         QTest::newRow("OK button") << u"ok"_s << QSize(63, 39);
+        // The text's box; the balloon around it is larger.
+        QTest::newRow("balloon") << u"balloon"_s << QSize(60, 15);
     }
 
     void dialogPicturesSharp() {
@@ -107,6 +111,14 @@ private Q_SLOTS:
             shown = a_propos->findChild<QLabel *>(u"Image1"_s)->pixmap();
         } else if (picture == u"splash"_s) {
             shown = splash.findChild<QLabel *>(u"Image1"_s)->pixmap();
+        } else if (picture == u"balloon"_s) {
+            TNewHint hint;
+            hint.ActivateHint(QRect(QPoint(0, 0), logical), u"Sautez !"_s);
+            logical = hint.size();
+            shown = hint.grab();
+            // Its text and what lies beneath it in device pixels: a balloon
+            // drawn at one pixel to a pixel and stretched is all 2 x 2 blocks.
+            QVERIFY(blocksWithDetail(shown.toImage().convertToFormat(QImage::Format_RGB32)) > 0);
         } else if (picture == u"logo"_s) {
             shown = TLOGO::frame(1);
         } else {
