@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <random>
 
+#include "../FuzzRun.h"
 #include "HelpFile.h"
 #include "HelpPage.h"
 
@@ -189,8 +190,8 @@ void check(const QByteArray &input) {
 
 int main(int argc, char **argv) {
     QGuiApplication app(argc, argv);
-    std::mt19937 random(20261207);
-    constexpr int kInputs = 100000;
+    std::mt19937 random(fuzzrun::seed(20261207));
+    const int kInputs = fuzzrun::inputs(100000);
     for (int i = 0; i < kInputs; ++i)
         check(randomInput(random));
     std::printf("%d inputs, %d failed\n", kInputs, failures);

@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "../FuzzRun.h"
 #include "GameWindow.h"
 #include "Main.h"
 #include "RecordFile.h"
@@ -113,7 +114,7 @@ private Q_SLOTS:
 
 void tst_saved_game_fuzz::records() {
     setIoFailureReporter(countFailure);
-    std::mt19937 rng(20261207);
+    std::mt19937 rng(fuzzrun::seed(20261207));
     const std::vector<Seed> seeds = playedPositions(rng);
     GameWindow w;
     const QString path = w.directory() + u"/GAME"_s;
@@ -133,7 +134,7 @@ void tst_saved_game_fuzz::records() {
         QCOMPARE(w.modals().pending(), 0);
     }
 
-    constexpr int kRecords = 100000;
+    const int kRecords = fuzzrun::inputs(100000);
     int loaded = 0;
     int refused = 0;
     for (int i = 0; i < kRecords; ++i) {
