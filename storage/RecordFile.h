@@ -73,6 +73,7 @@ public:
     IoStatus close();
 
     bool isOpen() const { return fd_ >= 0; }
+    bool writable() const { return writable_; }
     std::size_t recordSize() const { return recordSize_; }
 
 private:

@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
+#include <cerrno>
 #include <optional>
 
 #include "FolderFile.h"
@@ -84,6 +85,17 @@ bool check(const IoStatus &status) {
     return status.ok();
 }
 
+// Puts the record in place of the file, unless the file is there and this
+// copy may only read it.
+IoStatus replaceWith(const SettingsBytes &bytes) {
+    if (file.isOpen() && !file.writable()) {
+        return IoStatus::fromErrno(EACCES);
+    }
+    file.close();
+    return replaceRecordFile(kSettingsFile, reinterpret_cast<const char *>(bytes.data()),
+                             bytes.size());
+}
+
 // Creates the file, or replaces one too short to hold the record, with the
 // defaults; nothing of the old file was a record, so nothing is lost.
 // Memory takes the defaults only once they are on the disk.
@@ -93,9 +105,7 @@ bool startAfresh() {
     SetDefaultSettings();
     lastRead = SettingsBytes{};
     const SettingsBytes bytes = encodeSettings();
-    file.close();
-    if (!check(replaceRecordFile(kSettingsFile, reinterpret_cast<const char *>(bytes.data()),
-                                 bytes.size()))) {
+    if (!check(replaceWith(bytes))) {
         SettingsRecord = before;
         lastRead = beforeRead;
         return false;
@@ -231,8 +241,9 @@ void WriteSettingsWith(const ScoreEntry *row) {
     }
     const SettingsBytes bytes = encodeSettings();
     const char *record = reinterpret_cast<const char *>(bytes.data());
-    if (whole ? check(file.writeRecord(record))
-              : check(replaceRecordFile(kSettingsFile, record, bytes.size()))) {
+    // A whole record is overwritten where it stands, which keeps anything
+    // past it; a short file is replaced whole.
+    if (check(whole ? file.writeRecord(record) : replaceWith(bytes))) {
         lastRead = bytes;
     }
 }

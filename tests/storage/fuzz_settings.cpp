@@ -7,7 +7,6 @@
 #include <QTest>
 #include <random>
 
-#include "../FuzzRun.h"
 #include "Settings.h"
 #include "Shared.h"
 #include "StorageTest.h"
@@ -30,8 +29,9 @@ void fuzz_settings::records() {
     const QString path = startDirectory + u"VELTRANO.CFG"_s;
     recordFailures();
 
-    std::mt19937 random(fuzzrun::seed(20261207));
-    const int inputs = fuzzrun::inputs(100000);
+    // VELTRANO_FUZZ_SEED and VELTRANO_FUZZ_INPUTS make a longer run without an edit.
+    std::mt19937 random(qEnvironmentVariable("VELTRANO_FUZZ_SEED", u"20261207"_s).toUInt());
+    const int inputs = qEnvironmentVariable("VELTRANO_FUZZ_INPUTS", u"100000"_s).toInt();
     auto byte = [&] { return static_cast<char>(random()); };
     QByteArray full(368, '\0');
     for (int r = 1; r <= 10; ++r) {
