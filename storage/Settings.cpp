@@ -243,8 +243,13 @@ void WriteSettingsWith(const ScoreEntry *row) {
     const char *record = reinterpret_cast<const char *>(bytes.data());
     // A whole record is overwritten where it stands, which keeps anything
     // past it; a short file is replaced whole.
-    if (check(whole ? file.writeRecord(record) : replaceWith(bytes))) {
-        lastRead = bytes;
+    const bool written = check(whole ? file.writeRecord(record) : replaceWith(bytes));
+    // The window goes on showing this copy's own looks, whatever the other
+    // copy chose; they are what its next change starts from.
+    SettingsRecord.marbleTexture = mine.marbleTexture;
+    SettingsRecord.boardTexture = mine.boardTexture;
+    if (written) {
+        lastRead = encodeSettings();
     }
 }
 

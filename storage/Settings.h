@@ -45,7 +45,8 @@ void ReadSettings();
 // Writes over the record as the file holds it now, which another copy may
 // have changed since this one read it: only the looks and the board kind
 // changed in memory since then go over it, and `row`, when given, enters
-// the table where it ranks in that record. Memory then holds the result.
+// the table where it ranks in that record. Memory then holds the table and
+// board kind written, and keeps the looks this copy shows.
 void WriteSettings();
 void WriteSettingsWith(const ScoreEntry *row);
 bool CloseSettings();
