@@ -225,8 +225,9 @@ void HelpViewer::updateButtons() {
 
 QRect helpWindowPlace(const QRect &area, const QRect &game, const QSize &help) {
     constexpr int gap = 12;
-    // Narrower than this, a page of help is more scrolling than reading.
-    constexpr int narrowest = 480;
+    // Narrower than this, a page of help is more scrolling than reading. It
+    // leaves room on either side of the game centred on a 1600-pixel screen.
+    constexpr int narrowest = 440;
     const QSize size = help.boundedTo(area.size());
     if (game.isValid()) {
         const int top = qBound(area.top(), game.top(), area.top() + area.height() - size.height());

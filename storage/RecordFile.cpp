@@ -7,8 +7,10 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
+
+#include "FolderFile.h"
+#include "Shared.h"
 
 using namespace Qt::StringLiterals;
 
@@ -82,13 +84,6 @@ void showErrorBox(const QString &text) {
     box.exec();
 }
 
-int retryOnInterrupt(auto call) {
-    int result;
-    do {
-        result = call();
-    } while (result < 0 && errno == EINTR);
-    return result;
-}
 } // namespace
 
 void setIoFailureReporter(IoFailureReporter reporter) {
@@ -115,106 +110,76 @@ void reportIoFailure(const IoStatus &status) {
     }
 }
 
-RecordFile::~RecordFile() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-    }
-}
-
 namespace {
-// Opened without blocking: a FIFO or a device left in place of a data file
-// answers at once instead of freezing the game, and a terminal never
-// becomes ours. Plain files ignore the flag.
-constexpr int kOpenFlags = O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+// The startDirectory whose handle is held; empty until one is.
+QString heldFor;
 
-IoStatus openPath(int &fd, const QString &path, int extraFlags) {
-    if (fd >= 0) {
-        ::close(fd);
-        fd = -1;
-    }
-    const QByteArray name = QFile::encodeName(path);
-    if (name.isEmpty() || name.contains('\0')) {
-        return {IoFailure::InvalidName, EINVAL};
-    }
-    fd = retryOnInterrupt([&] { return ::open(name.constData(), kOpenFlags | extraFlags, 0666); });
-    if (fd < 0) {
-        return IoStatus::fromErrno(errno);
-    }
-    return {};
+IoStatus status(int error) {
+    return IoStatus::fromErrno(error);
 }
 } // namespace
 
-IoStatus RecordFile::openExisting(const QString &path) {
-    return openPath(fd_, path, 0);
+void holdStartDirectory() {
+    if (folderfile::holdCurrent() == 0) {
+        heldFor = startDirectory;
+    }
 }
 
-IoStatus RecordFile::create(const QString &path) {
-    return openPath(fd_, path, O_CREAT | O_TRUNC);
+IoStatus reachStartDirectory() {
+    if (folderfile::folder() >= 0 && heldFor == startDirectory) {
+        return {};
+    }
+    const QByteArray name = QFile::encodeName(startDirectory);
+    if (name.contains('\0')) {
+        return {IoFailure::InvalidName, EINVAL};
+    }
+    const int error = folderfile::holdPath(name.constData());
+    if (error == 0) {
+        heldFor = startDirectory;
+    }
+    return status(error);
 }
 
-IoStatus RecordFile::truncate() {
-    if (fd_ < 0) {
-        return {IoFailure::Other, EBADF};
-    }
-    if (retryOnInterrupt([&] { return ::ftruncate(fd_, 0); }) < 0) {
-        return IoStatus::fromErrno(errno);
-    }
-    return {};
+IoStatus replaceRecordFile(const char *name, const char *record, std::size_t size) {
+    return status(folderfile::replace(name, record, size));
 }
 
-IoStatus RecordFile::seekRecord(long long index) {
-    if (fd_ < 0) {
-        return {IoFailure::Other, EBADF};
+RecordFile::~RecordFile() {
+    close();
+}
+
+IoStatus RecordFile::openExisting(const char *name) {
+    close();
+    writable_ = true;
+    int error = folderfile::openRegular(name, O_RDWR, fd_);
+    if (error == EACCES || error == EROFS) {
+        // Still worth reading: the table of a read-only file can be shown.
+        writable_ = false;
+        const int readOnly = folderfile::openRegular(name, O_RDONLY, fd_);
+        error = readOnly == 0 ? 0 : error;
     }
-    const off_t offset = static_cast<off_t>(index) * static_cast<off_t>(recordSize_);
-    // Devices and FIFOs cannot seek; a record file on one simply reads or
-    // writes from where it stands, which is the start for a fresh handle.
-    if (::lseek(fd_, offset, SEEK_SET) < 0 && errno != ESPIPE) {
-        return IoStatus::fromErrno(errno);
-    }
-    return {};
+    return status(error);
 }
 
 IoStatus RecordFile::readRecord(char *record) {
     if (fd_ < 0) {
         return {IoFailure::Other, EBADF};
     }
-    std::size_t done = 0;
-    while (done < recordSize_) {
-        const ssize_t got = ::read(fd_, record + done, recordSize_ - done);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return IoStatus::fromErrno(errno);
-        }
-        if (got == 0) {
-            return {IoFailure::ReadPastEnd, 0};
-        }
-        done += static_cast<std::size_t>(got);
+    std::size_t got = 0;
+    if (const int error = folderfile::readAt(fd_, record, recordSize_, 0, got)) {
+        return status(error);
     }
-    return {};
+    return got < recordSize_ ? IoStatus{IoFailure::ReadPastEnd, 0} : IoStatus{};
 }
 
 IoStatus RecordFile::writeRecord(const char *record) {
     if (fd_ < 0) {
         return {IoFailure::Other, EBADF};
     }
-    std::size_t done = 0;
-    while (done < recordSize_) {
-        const ssize_t put = ::write(fd_, record + done, recordSize_ - done);
-        if (put < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return IoStatus::fromErrno(errno);
-        }
-        if (put == 0) {
-            return {IoFailure::DiskFull, ENOSPC};
-        }
-        done += static_cast<std::size_t>(put);
+    if (!writable_) {
+        return status(EACCES);
     }
-    return {};
+    return status(folderfile::writeAt(fd_, record, recordSize_, 0));
 }
 
 IoStatus RecordFile::close() {

@@ -41,6 +41,20 @@ void setIoFailureReporter(IoFailureReporter reporter);
 // cannot be used.
 void reportFileFailure(const QString &text);
 
+// The folder the data files live in, held once at start-up: the current
+// directory itself, whatever its name or depth. A startDirectory set by name
+// afterwards is reached by that name at the next access.
+void holdStartDirectory();
+IoStatus reachStartDirectory();
+
+// Puts a whole record in the place of the named file of the start folder,
+// creating it or replacing a file too short to hold one: a file is never
+// left empty or cut short, whatever fails or stops the game on the way.
+IoStatus replaceRecordFile(const char *name, const char *record, std::size_t size);
+
+// One of the start folder's record files, opened only when it is a regular
+// file of the folder itself: a link, a FIFO or a device in its place is
+// refused with "Accès au fichier refusé", and what it names is never touched.
 class RecordFile {
 public:
     explicit RecordFile(std::size_t recordSize) : recordSize_(recordSize) {}
@@ -48,23 +62,22 @@ public:
     RecordFile(const RecordFile &) = delete;
     RecordFile &operator=(const RecordFile &) = delete;
 
-    // Opens an existing file for reading and writing.
-    IoStatus openExisting(const QString &path);
-    // Creates the file, or empties an existing one, for reading and writing.
-    IoStatus create(const QString &path);
-    // Empties the open file.
-    IoStatus truncate();
-    IoStatus seekRecord(long long index);
-    // Reads one whole record at the current position; a file that ends
-    // before the record does is a read past its end.
+    // Opens an existing file for reading and writing, or for reading only
+    // when that is all the file allows.
+    IoStatus openExisting(const char *name);
+    // Reads the record at the start of the file; a file that ends before the
+    // record does is a read past its end.
     IoStatus readRecord(char *record);
+    // Writes the record over the start of the file; any bytes past it stay.
     IoStatus writeRecord(const char *record);
     IoStatus close();
 
     bool isOpen() const { return fd_ >= 0; }
+    bool writable() const { return writable_; }
     std::size_t recordSize() const { return recordSize_; }
 
 private:
     std::size_t recordSize_;
     int fd_ = -1;
+    bool writable_ = false;
 };

@@ -17,11 +17,8 @@ SavedGameBytes SavedGameRecord{};
 
 namespace {
 
+constexpr char kGameFile[] = "GAME";
 RecordFile gameFile(kSavedGameSize);
-
-QString gamePath() {
-    return startDirectory + u"GAME"_s;
-}
 
 bool failed(const IoStatus &status) {
     if (status.ok()) {
@@ -83,21 +80,29 @@ QString damaged() {
 } // namespace
 
 SavedGameFile OpenSavedGame() {
-    if (gameFile.openExisting(gamePath()).ok()) {
+    if (failed(reachStartDirectory())) {
+        return SavedGameFile::Failed;
+    }
+    const IoStatus opened = gameFile.openExisting(kGameFile);
+    if (opened.ok()) {
         if (!ReadSavedGame()) {
             gameFile.close();
             return SavedGameFile::Failed;
         }
     } else {
-        if (failed(gameFile.create(gamePath()))) {
+        // Absent: created whole, marked as holding no game, or not at all.
+        // Anything else in its place is refused and left alone.
+        if (opened.failure != IoFailure::FileNotFound) {
+            reportIoFailure(opened);
             return SavedGameFile::Failed;
         }
-        SavedGameRecord.fill(0);
-        writeInt16(SavedGameRecord, kCountOffset, kNoGame);
-        if (!WriteSavedGame()) {
-            gameFile.close();
+        SavedGameBytes empty{};
+        writeInt16(empty, kCountOffset, kNoGame);
+        if (failed(replaceRecordFile(kGameFile, empty.data(), empty.size())) ||
+            failed(gameFile.openExisting(kGameFile))) {
             return SavedGameFile::Failed;
         }
+        SavedGameRecord = empty;
     }
     return readInt16(SavedGameRecord, kCountOffset) == kNoGame ? SavedGameFile::NoGame
                                                                : SavedGameFile::HoldsGame;
@@ -106,7 +111,7 @@ SavedGameFile OpenSavedGame() {
 bool ReadSavedGame() {
     // Read aside first: a short file leaves the copy in memory as it was.
     SavedGameBytes record;
-    if (failed(gameFile.seekRecord(0)) || failed(gameFile.readRecord(record.data()))) {
+    if (failed(gameFile.readRecord(record.data()))) {
         return false;
     }
     SavedGameRecord = record;
@@ -114,7 +119,7 @@ bool ReadSavedGame() {
 }
 
 bool WriteSavedGame() {
-    return !failed(gameFile.seekRecord(0)) && !failed(gameFile.writeRecord(SavedGameRecord.data()));
+    return !failed(gameFile.writeRecord(SavedGameRecord.data()));
 }
 
 bool CloseSavedGame() {

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <optional>
 
 #include "Settings.h"
 #include "Shared.h"
@@ -86,31 +87,23 @@ void Tmeilleur_score::BitBtn1Click() {
 }
 
 void InsertScore(int nb_repos, const QString &chrono, const std::function<void()> &askName) {
+    // A table that can't be read can't be ranked against: the failure has
+    // been told once, and the insertion stops there.
     OpenSettings();
     ReadSettings();
-    // A file that can't be read can't be written either: the result still
-    // enters the table in memory, which "Scores" then shows, and the
-    // failure has been told once.
-    const bool fileUsable = CloseSettings();
-
-    auto &rows = SettingsRecord.scores;
+    if (!CloseSettings()) {
+        return;
+    }
     const int result = kMarblesInGame - nb_repos;
-    int rank = 1;
-    while (rank <= 10 && rows[rank].marblesLeft < result) {
-        ++rank;
-    }
-    if (rank <= 10) {
+    std::optional<ScoreEntry> row;
+    if (ScoreRank(result) <= 10) {
         askName();
-        for (int i = 9; i >= rank; --i) {
-            rows[i + 1] = rows[i];
-        }
-        rows[rank] = ScoreEntry{playerName.left(kNameCapacity), static_cast<std::int16_t>(result),
-                                chrono.left(kDurationCapacity)};
+        row = ScoreEntry{playerName.left(kNameCapacity), static_cast<std::int16_t>(result),
+                         chrono.left(kDurationCapacity)};
     }
-
-    if (fileUsable) {
-        OpenSettings();
-        WriteSettings();
-        CloseSettings();
-    }
+    // The row enters the table as the file holds it once the name is in:
+    // another copy of the game may have written meanwhile.
+    OpenSettings();
+    WriteSettingsWith(row ? &*row : nullptr);
+    CloseSettings();
 }

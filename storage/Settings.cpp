@@ -3,7 +3,10 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
+#include <cerrno>
+#include <optional>
 
+#include "FolderFile.h"
 #include "RecordFile.h"
 #include "Shared.h"
 
@@ -40,8 +43,11 @@ static_assert(nameAt(kRanks) + kNameCapacity + 1 == kDurationsAt);
 // to the file exactly as they came.
 SettingsBytes lastRead{};
 
+constexpr char kSettingsFile[] = "VELTRANO.CFG";
 RecordFile file(kSettingsRecordSize);
 bool bracketOk = true;
+// Another copy of the game in the same folder waits for this bracket to end.
+std::optional<folderfile::Turn> turn;
 
 std::int16_t int16At(const SettingsBytes &bytes, std::size_t at) {
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8)));
@@ -79,11 +85,48 @@ bool check(const IoStatus &status) {
     return status.ok();
 }
 
-// Writes the record in memory at the start of the open file.
-bool writeRecord() {
+// Puts the record in place of the file, unless the file is there and this
+// copy may only read it.
+IoStatus replaceWith(const SettingsBytes &bytes) {
+    if (file.isOpen() && !file.writable()) {
+        return IoStatus::fromErrno(EACCES);
+    }
+    file.close();
+    return replaceRecordFile(kSettingsFile, reinterpret_cast<const char *>(bytes.data()),
+                             bytes.size());
+}
+
+// Creates the file, or replaces one too short to hold the record, with the
+// defaults; nothing of the old file was a record, so nothing is lost.
+// Memory takes the defaults only once they are on the disk.
+bool startAfresh() {
+    const SettingsRecordData before = SettingsRecord;
+    const SettingsBytes beforeRead = lastRead;
+    SetDefaultSettings();
+    lastRead = SettingsBytes{};
     const SettingsBytes bytes = encodeSettings();
-    return check(file.seekRecord(0)) &&
-           check(file.writeRecord(reinterpret_cast<const char *>(bytes.data())));
+    if (!check(replaceWith(bytes))) {
+        SettingsRecord = before;
+        lastRead = beforeRead;
+        return false;
+    }
+    lastRead = bytes;
+    return check(file.openExisting(kSettingsFile));
+}
+
+// The record as the file holds it now; false when it holds none.
+bool readNow(SettingsBytes &bytes, bool &whole) {
+    const IoStatus read = file.readRecord(reinterpret_cast<char *>(bytes.data()));
+    whole = read.ok();
+    return whole || read.failure == IoFailure::ReadPastEnd || check(read);
+}
+
+int rankFor(const std::array<ScoreEntry, 11> &rows, int marblesLeft) {
+    int rank = 1;
+    while (rank <= kRanks && rows[rank].marblesLeft < marblesLeft) {
+        ++rank;
+    }
+    return rank;
 }
 } // namespace
 
@@ -125,43 +168,93 @@ void SetDefaultSettings() {
 }
 
 void OpenSettings() {
+    file.close();
     bracketOk = true;
-    const QString path = startDirectory + u"VELTRANO.CFG"_s;
-    if (file.openExisting(path).ok()) {
+    if (!check(reachStartDirectory())) {
         return;
     }
-    // Absent or unusable as it is: start again from a new file with the
-    // defaults. Only a failure to create it is the player's business.
-    if (!check(file.create(path))) {
-        return;
+    turn.emplace();
+    const IoStatus opened = file.openExisting(kSettingsFile);
+    // Absent: a new file with the defaults. Anything else in its place is
+    // refused and left alone.
+    if (opened.failure == IoFailure::FileNotFound) {
+        startAfresh();
+    } else {
+        check(opened);
     }
-    SetDefaultSettings();
-    writeRecord();
 }
 
 void ReadSettings() {
     if (!file.isOpen() || !bracketOk) {
         return;
     }
+    // An unreadable file has been reported and stays as it is; only a file
+    // too short to hold the record starts again with the defaults.
     SettingsBytes bytes;
-    if (file.seekRecord(0).ok() && file.readRecord(reinterpret_cast<char *>(bytes.data())).ok()) {
+    bool whole = false;
+    if (!readNow(bytes, whole)) {
+        return;
+    }
+    if (whole) {
         decodeSettings(bytes);
-        return;
+    } else {
+        startAfresh();
     }
-    // Too short to hold the record, or unreadable: the file starts again
-    // with the defaults; what it held is lost.
-    if (!check(file.truncate())) {
-        return;
-    }
-    SetDefaultSettings();
-    writeRecord();
 }
 
 void WriteSettings() {
+    WriteSettingsWith(nullptr);
+}
+
+// Another copy of the game may have written since this one read: the record
+// is read again and only what this copy changed goes over it.
+void WriteSettingsWith(const ScoreEntry *row) {
     if (!file.isOpen() || !bracketOk) {
         return;
     }
-    writeRecord();
+    SettingsBytes now{};
+    bool whole = false;
+    if (!readNow(now, whole)) {
+        return;
+    }
+    const SettingsRecordData mine = SettingsRecord;
+    const SettingsBytes base = lastRead;
+    decodeSettings(whole ? now : SettingsBytes{});
+    if (!whole) {
+        SetDefaultSettings();
+    }
+    auto keep = [&](std::int16_t &field, std::int16_t changed, std::size_t at) {
+        if (changed != int16At(base, at)) {
+            field = changed;
+        }
+    };
+    keep(SettingsRecord.marbleTexture, mine.marbleTexture, kMarbleTextureAt);
+    keep(SettingsRecord.boardTexture, mine.boardTexture, kBoardTextureAt);
+    keep(SettingsRecord.boardKind, mine.boardKind, kBoardKindAt);
+    if (row != nullptr) {
+        auto &rows = SettingsRecord.scores;
+        const int rank = rankFor(rows, row->marblesLeft);
+        if (rank <= kRanks) {
+            std::move_backward(rows.begin() + rank, rows.end() - 1, rows.end());
+            rows[rank] = *row;
+        }
+    }
+    const SettingsBytes bytes = encodeSettings();
+    const char *record = reinterpret_cast<const char *>(bytes.data());
+    // A whole record is overwritten where it stands, which keeps anything
+    // past it; a short file is replaced whole.
+    const bool written = check(whole ? file.writeRecord(record) : replaceWith(bytes));
+    // The window goes on showing this copy's own looks, whatever the other
+    // copy chose; they are what its next change starts from.
+    SettingsRecord.marbleTexture = mine.marbleTexture;
+    SettingsRecord.boardTexture = mine.boardTexture;
+    if (written) {
+        lastRead = encodeSettings();
+    }
+}
+
+int ScoreRank(int marblesLeft) {
+    return rankFor(SettingsRecord.scores, marblesLeft);
 }
 
 bool CloseSettings() {
@@ -169,5 +262,6 @@ bool CloseSettings() {
     if (wasOpen) {
         check(file.close());
     }
+    turn.reset();
     return wasOpen && bracketOk;
 }

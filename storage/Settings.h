@@ -33,14 +33,27 @@ inline constexpr int kDurationCapacity = 10;
 void SetDefaultSettings();
 
 // Every access is bracketed: Open, then Read and/or Write, then Close; the
-// file is never held open in between. A failure is reported to the player
-// once, and the rest of the bracket then does nothing.
+// file is never held open in between, and another copy of the game in the
+// same folder waits for the bracket to end. A failure is reported to the
+// player once, and the rest of the bracket then does nothing.
 // CloseSettings says whether the whole bracket succeeded, for the callers
 // that must not go on after a failure (the board choice stays open).
+// A file that can't be read is reported and left as it is; only an absent
+// file, or one too short to hold the record, gets the defaults.
 void OpenSettings();
 void ReadSettings();
+// Writes over the record as the file holds it now, which another copy may
+// have changed since this one read it: only the looks and the board kind
+// changed in memory since then go over it, and `row`, when given, enters
+// the table where it ranks in that record. Memory then holds the table and
+// board kind written, and keeps the looks this copy shows.
 void WriteSettings();
+void WriteSettingsWith(const ScoreEntry *row);
 bool CloseSettings();
+
+// The rank, 1..10, a result of that many marbles left would take in the
+// table in memory; 11 when it doesn't enter.
+int ScoreRank(int marblesLeft);
 
 // The record's bytes, as the file holds them. Decoding never reads past a
 // slot: a length byte beyond its slot's capacity reads as that capacity.

@@ -5,3 +5,5 @@ veltrano_add_qtest(tst_storage SOURCES storage/tst_storage.cpp LIBS veltrano_sto
 veltrano_add_sanitized_test(fuzz_settings SOURCES storage/fuzz_settings.cpp
                             LIBS veltrano_storage Qt6::Test)
 veltrano_add_qtest(tst_dialogs SOURCES ui/tst_dialogs.cpp LIBS veltrano_uitest_support)
+# Links, FIFOs, a full or failing disk, a second copy, folders no path names.
+veltrano_add_qtest(tst_files SOURCES storage/tst_files.cpp LIBS veltrano_storage)

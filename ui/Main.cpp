@@ -18,6 +18,7 @@
 #include "HelpViewer.h"
 #include "PictureBox.h"
 #include "Pictures.h"
+#include "RecordFile.h"
 #include "Score.h"
 #include "Settings.h"
 #include "Shared.h"
@@ -101,7 +102,11 @@ void TForm1::FormCreate() {
         move(s.left() + (s.width() - width()) / 2, s.top() + (s.height() - height()) / 2);
     }
 
+    // The data files are reached through a handle on this folder, taken
+    // now: its name is only for show and for the help, and may be neither
+    // valid text nor short enough to be asked for.
     startDirectory = QDir::currentPath() + u'/';
+    holdStartDirectory();
 
     OpenSettings();
     ReadSettings();

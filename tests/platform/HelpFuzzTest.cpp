@@ -189,8 +189,9 @@ void check(const QByteArray &input) {
 
 int main(int argc, char **argv) {
     QGuiApplication app(argc, argv);
-    std::mt19937 random(20261207);
-    constexpr int kInputs = 100000;
+    // VELTRANO_FUZZ_SEED and VELTRANO_FUZZ_INPUTS make a longer run without an edit.
+    std::mt19937 random(qEnvironmentVariable("VELTRANO_FUZZ_SEED", u"20261207"_s).toUInt());
+    const int kInputs = qEnvironmentVariable("VELTRANO_FUZZ_INPUTS", u"100000"_s).toInt();
     for (int i = 0; i < kInputs; ++i)
         check(randomInput(random));
     std::printf("%d inputs, %d failed\n", kInputs, failures);

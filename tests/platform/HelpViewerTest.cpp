@@ -7,11 +7,11 @@
 #include <QImage>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
-#include <QTest>
 
 #include <memory>
 
@@ -449,6 +449,8 @@ void HelpViewerTest::placesTheWindow_data() {
         << wide << QRect(100, 700, 660, 300) << QRect(772, 400, 650, 640);
     QTest::newRow("second screen")
         << QRect(1920, 0, 1920, 1080) << QRect(2000, 100, 660, 500) << QRect(2672, 100, 650, 640);
+    QTest::newRow("game centred on 1600 x 1000: beside, narrower")
+        << QRect(0, 0, 1600, 1000) << QRect(479, 238, 642, 493) << QRect(1133, 238, 467, 640);
     QTest::newRow("no room beside: centred")
         << QRect(0, 0, 1024, 740) << QRect(182, 120, 660, 500) << QRect(187, 50, 650, 640);
     QTest::newRow("screen smaller than the help")

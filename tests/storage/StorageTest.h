@@ -57,11 +57,17 @@ inline void recordFailures() {
     setIoFailureReporter([](const QString &text) { reported() << text; });
 }
 
-// An empty read-only file system on the directory while the object lives:
-// file modes alone don't stop root.
+// An empty small file system on the directory while the object lives,
+// read-only (file modes alone don't stop root) or else filled to the brim.
 struct ReadOnlyMount {
-    explicit ReadOnlyMount(const QString &dir) : path(QFile::encodeName(dir)) {
-        mounted = ::mount("tmpfs", path.constData(), "tmpfs", MS_RDONLY, "size=64k") == 0;
+    explicit ReadOnlyMount(const QString &dir, bool full = false) : path(QFile::encodeName(dir)) {
+        mounted =
+            ::mount("tmpfs", path.constData(), "tmpfs", full ? 0 : MS_RDONLY, "size=64k") == 0;
+        QFile filler(dir + QStringLiteral("/filler"));
+        if (mounted && full && filler.open(QIODevice::WriteOnly)) {
+            while (filler.write(QByteArray(4096, 'f')) > 0 && filler.flush()) {
+            }
+        }
     }
     ~ReadOnlyMount() {
         if (mounted) {

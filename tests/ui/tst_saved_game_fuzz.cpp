@@ -113,7 +113,8 @@ private Q_SLOTS:
 
 void tst_saved_game_fuzz::records() {
     setIoFailureReporter(countFailure);
-    std::mt19937 rng(20261207);
+    // VELTRANO_FUZZ_SEED and VELTRANO_FUZZ_INPUTS make a longer run without an edit.
+    std::mt19937 rng(qEnvironmentVariable("VELTRANO_FUZZ_SEED", u"20261207"_s).toUInt());
     const std::vector<Seed> seeds = playedPositions(rng);
     GameWindow w;
     const QString path = w.directory() + u"/GAME"_s;
@@ -133,7 +134,7 @@ void tst_saved_game_fuzz::records() {
         QCOMPARE(w.modals().pending(), 0);
     }
 
-    constexpr int kRecords = 100000;
+    const int kRecords = qEnvironmentVariable("VELTRANO_FUZZ_INPUTS", u"100000"_s).toInt();
     int loaded = 0;
     int refused = 0;
     for (int i = 0; i < kRecords; ++i) {
