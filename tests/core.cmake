@@ -1,4 +1,5 @@
 # Tests of the rules library: plain GoogleTest, no Qt.
+find_package(GTest REQUIRED)
 include(GoogleTest)
 
 add_executable(core_tests

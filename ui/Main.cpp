@@ -28,7 +28,6 @@
 #include "ui_Main.h"
 
 using namespace Qt::StringLiterals;
-using namespace veltrano;
 
 namespace {
 
@@ -112,8 +111,8 @@ void TForm1::FormCreate() {
         setCursorNumber(command.label, crMainHaut);
     }
 
-    for (int n = 1; n <= kHoleCount; ++n) {
-        const Box b = hole_box(n);
+    for (int n = 1; n <= veltrano::kHoleCount; ++n) {
+        const veltrano::Box b = veltrano::hole_box(n);
         auto *box = new PictureBox(this);
         box->setObjectName(u"trou%1"_s.arg(n));
         box->setGeometry(b.left, b.top, b.width, b.height);
@@ -122,8 +121,8 @@ void TForm1::FormCreate() {
         connect(box, &PictureBox::clicked, this, [this, n] { deplacement(n); });
         images_trous[n] = box;
     }
-    for (int i = 1; i <= kTrayCount; ++i) {
-        const Box b = tray_box(i);
+    for (int i = 1; i <= veltrano::kTrayCount; ++i) {
+        const veltrano::Box b = veltrano::tray_box(i);
         auto *box = new PictureBox(this);
         box->setObjectName(u"bac%1"_s.arg(i));
         box->setGeometry(b.left, b.top, b.width, b.height);
@@ -150,7 +149,7 @@ void TForm1::FormCreate() {
     // the tray at the left, of the command column at the right and of the
     // row of commands below, so every command still reads.
     int trayRight = 0;
-    for (int i = 1; i <= kTrayCount; ++i) {
+    for (int i = 1; i <= veltrano::kTrayCount; ++i) {
         trayRight = qMax(trayRight, images_bac[i]->geometry().right());
     }
     constexpr int kGap = 6;
@@ -161,7 +160,7 @@ void TForm1::FormCreate() {
 
     au_repos = true;
     bille_prise = false;
-    nb_repos = kMarbleTotal;
+    nb_repos = veltrano::kMarbleTotal;
     jeux_repos(nb_repos);
     reset_plateau();
     affiche_score();
@@ -311,7 +310,7 @@ void TForm1::etat_jeuxClick() {
         etat_jeux->setToolTip(u"Cliquez, pour arrêter cette partie"_s);
         au_repos = false;
         fin_annoncee = false;
-        nb_repos = start_tray_count(SettingsRecord.boardKind);
+        nb_repos = veltrano::start_tray_count(SettingsRecord.boardKind);
         jeux_repos(nb_repos);
         place_bille_plateau();
         affiche_score();
@@ -323,22 +322,22 @@ void TForm1::etat_jeuxClick() {
     // Putting the marbles back asks nothing and records nothing.
     etat_jeux->setText(u"Nouvelle Partie"_s);
     etat_jeux->setToolTip(u"Cliquez, pour commencer une nouvelle partie"_s);
-    for (int n = 1; n <= kHoleCount; ++n) {
+    for (int n = 1; n <= veltrano::kHoleCount; ++n) {
         setCursorNumber(images_trous[n], crDefault);
     }
     setCursorNumber(plateau, crDefault);
     bille_prise = false;
     au_repos = true;
     Timer1->stop();
-    nb_repos = kMarbleTotal;
-    jeux_repos(kMarbleTotal);
+    nb_repos = veltrano::kMarbleTotal;
+    jeux_repos(veltrano::kMarbleTotal);
     retire_bille_plateau();
     affiche_score();
     reset_plateau();
 }
 
 void TForm1::jeux_repos(int n) {
-    for (int i = 1; i <= kTrayCount; ++i) {
+    for (int i = 1; i <= veltrano::kTrayCount; ++i) {
         if (i <= n) {
             showMarble(images_bac[i], etat_affiche_bac[i]);
         } else {
@@ -348,7 +347,7 @@ void TForm1::jeux_repos(int n) {
 }
 
 void TForm1::affiche_score() {
-    billes_repos->setText(QString::number(kMarbleTotal - nb_repos));
+    billes_repos->setText(QString::number(veltrano::kMarbleTotal - nb_repos));
 }
 
 void TForm1::Timer1Timer() {
@@ -368,7 +367,7 @@ void TForm1::Timer1Timer() {
 void TForm1::fin_de_partie() {
     fin_annoncee = true;
     message_fin->setActive(true);
-    const bool won = outcome(kMarbleTotal - nb_repos) == Outcome::won;
+    const bool won = veltrano::outcome(veltrano::kMarbleTotal - nb_repos) == veltrano::Outcome::won;
     message_fin->setMessage(won ? u"VOUS AVEZ GAGNE"_s : u"PARTIE TERMINEE"_s);
     Timer1->stop();
     InsertScore(nb_repos, chrono->text(), [this] {
@@ -400,12 +399,12 @@ void TForm1::emptyBox(PictureBox *box, int &state) {
 }
 
 void TForm1::place_bille_plateau() {
-    etat_plateau(grille);
+    veltrano::etat_plateau(grille);
     nb_mobiles = 0;
-    for (int n = 1; n <= kHoleCount; ++n) {
-        const Cell c = hole_cell(n);
-        if (holds_marble(grille, c.x, c.y)) {
-            if (can_pick(grille, c.x, c.y)) {
+    for (int n = 1; n <= veltrano::kHoleCount; ++n) {
+        const veltrano::Cell c = veltrano::hole_cell(n);
+        if (veltrano::holds_marble(grille, c.x, c.y)) {
+            if (veltrano::can_pick(grille, c.x, c.y)) {
                 ++nb_mobiles;
             }
             showMarble(images_trous[n], etat_affiche_trous[n]);
@@ -416,7 +415,7 @@ void TForm1::place_bille_plateau() {
 }
 
 void TForm1::retire_bille_plateau() {
-    for (int n = 1; n <= kHoleCount; ++n) {
+    for (int n = 1; n <= veltrano::kHoleCount; ++n) {
         emptyBox(images_trous[n], etat_affiche_trous[n]);
     }
 }
@@ -429,8 +428,8 @@ void TForm1::markAllStale() {
 void TForm1::redrawAfterLookChange() {
     if (au_repos) {
         // The holes are empty at rest and stay stale until the next game.
-        nb_repos = kMarbleTotal;
-        jeux_repos(kMarbleTotal);
+        nb_repos = veltrano::kMarbleTotal;
+        jeux_repos(veltrano::kMarbleTotal);
     } else {
         jeux_repos(nb_repos);
         place_bille_plateau();
@@ -467,7 +466,7 @@ void TForm1::saveSettings() {
 // ---- Mouse over and clicks on the holes ----------------------------------
 
 void TForm1::pmove(int trou) {
-    const Cell c = hole_cell(trou);
+    const veltrano::Cell c = veltrano::hole_cell(trou);
     coordonnees(trou, c.x, c.y);
 }
 
@@ -484,10 +483,10 @@ void TForm1::coordonnees(int trou, int x, int y) {
 void TForm1::test_etat() {
     PictureBox *box = images_trous[trou_courant];
     if (bille_prise) {
-        choix_valide = can_land(grille, colonne_prise, ligne_prise, colonne, ligne);
+        choix_valide = veltrano::can_land(grille, colonne_prise, ligne_prise, colonne, ligne);
         setCursorNumber(box, choix_valide ? crDeplace : crImpossible);
     } else {
-        choix_valide = can_pick(grille, colonne, ligne);
+        choix_valide = veltrano::can_pick(grille, colonne, ligne);
         setCursorNumber(box, choix_valide ? crMain : crDefault);
     }
 }
@@ -498,7 +497,8 @@ void TForm1::deplacement(int trou) {
     }
     pmove(trou);
     if (bille_prise) {
-        if (choix_valide && apply_jump(grille, colonne_prise, ligne_prise, colonne, ligne)) {
+        if (choix_valide &&
+            veltrano::apply_jump(grille, colonne_prise, ligne_prise, colonne, ligne)) {
             place_bille_plateau();
             ++nb_repos;
             jeux_repos(nb_repos);
@@ -506,7 +506,7 @@ void TForm1::deplacement(int trou) {
         }
         bille_prise = false;
         setCursorNumber(plateau, crDefault);
-        for (int n = 1; n <= kHoleCount; ++n) {
+        for (int n = 1; n <= veltrano::kHoleCount; ++n) {
             setCursorNumber(images_trous[n], crDefault);
         }
     } else if (choix_valide) {
