@@ -3,14 +3,12 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
-#include <QMessageBox>
-#include <QMouseEvent>
-#include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 
 #include "About.h"
+#include "ClickFilter.h"
 #include "Cursors.h"
 #include "EndMessage.h"
 #include "Fmode.h"
@@ -18,6 +16,7 @@
 #include "HelpViewer.h"
 #include "PictureBox.h"
 #include "Pictures.h"
+#include "Questions.h"
 #include "Score.h"
 #include "Settings.h"
 #include "Shared.h"
@@ -26,6 +25,7 @@
 #include "geometry.h"
 #include "rules.h"
 #include "ui_Main.h"
+#include "window_rules.h"
 
 using namespace Qt::StringLiterals;
 
@@ -35,14 +35,15 @@ bool inRange(int value, int low, int high) {
     return value >= low && value <= high;
 }
 
-QString twoDigits(int n) {
-    return u"%1"_s.arg(n, 2, 10, QLatin1Char('0'));
-}
-
 } // namespace
 
 TForm1::TForm1(QWidget *parent) : QWidget(parent), ui(new Ui::Form1) {
     ui->setupUi(this);
+    for (const veltrano::Label &label : veltrano::kLabels) {
+        const veltrano::Box b = label.box;
+        findChild<QLabel *>(QString::fromLatin1(label.name))
+            ->setGeometry(b.left, b.top, b.width, b.height);
+    }
     applyPixelFonts(this);
     plateau = ui->plateau;
     billes_repos = ui->billes_repos;
@@ -73,9 +74,18 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), ui(new Ui::Form1) {
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 
+    // The commands are plain labels over buttons painted in the board.
+    auto *clicks = new ClickFilter(this);
     for (const Command &command : commands()) {
-        command.label->installEventFilter(this);
+        clicks->watch(command.label);
     }
+    connect(clicks, &ClickFilter::clicked, this, [this](QWidget *label) {
+        for (const Command &command : commands()) {
+            if (label == command.label) {
+                (this->*command.onClick)();
+            }
+        }
+    });
     // The help key opens the help from anywhere in the main window.
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, &TForm1::aideClick);
@@ -167,7 +177,7 @@ void TForm1::FormCreate() {
 
     playerName.clear();
 
-    if (inRange(SettingsRecord.boardTexture, 1, 4)) {
+    if (inRange(SettingsRecord.boardTexture, 1, veltrano::kBoardLooks)) {
         pendingBoardName_ = u"plateau%1.bmp"_s.arg(SettingsRecord.boardTexture);
         pendingBoard_ = std::async(std::launch::async, [name = pendingBoardName_,
                                                         ratio = devicePixelRatioF()] {
@@ -223,32 +233,6 @@ std::array<TForm1::Command, 9> TForm1::commands() const {
              {quitter, &TForm1::quitterClick}}};
 }
 
-bool TForm1::eventFilter(QObject *watched, QEvent *event) {
-    // The commands are plain labels over buttons painted in the board; a
-    // click is a left press and release over the same label.
-    if (event->type() == QEvent::MouseButtonPress) {
-        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-            pressedLabel_ = watched;
-        }
-    } else if (event->type() == QEvent::MouseButtonRelease) {
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        auto *label = qobject_cast<QWidget *>(watched);
-        const bool click = mouse->button() == Qt::LeftButton && pressedLabel_ == watched && label &&
-                           label->rect().contains(mouse->position().toPoint());
-        if (mouse->button() == Qt::LeftButton) {
-            pressedLabel_ = nullptr;
-        }
-        if (click) {
-            for (const Command &command : commands()) {
-                if (watched == command.label) {
-                    (this->*command.onClick)();
-                }
-            }
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 void TForm1::infosClick() {
     position_main();
     a_propos->StartAnimation();
@@ -278,14 +262,7 @@ void TForm1::closeEvent(QCloseEvent *event) {
 }
 
 bool TForm1::FormCloseQuery() {
-    QMessageBox box(QMessageBox::Question, u"Confirmation"_s, u"Désirez-vous quitter Veltrano"_s,
-                    QMessageBox::NoButton, this);
-    QPushButton *ok = box.addButton(u"OK"_s, QMessageBox::AcceptRole);
-    QPushButton *cancel = box.addButton(u"Annuler"_s, QMessageBox::RejectRole);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(cancel);
-    box.exec();
-    return box.clickedButton() == ok;
+    return confirm(this, u"Désirez-vous quitter Veltrano"_s);
 }
 
 // chargerClick and sauverClick live in SaveLoad.cpp, beside the saved game.
@@ -351,17 +328,11 @@ void TForm1::affiche_score() {
 }
 
 void TForm1::Timer1Timer() {
-    ++secondes;
-    if (secondes == 60) {
-        ++minutes;
-        secondes = 0;
-    }
-    if (minutes == 60) {
-        ++heures;
-        minutes = 0;
-        secondes = 0;
-    }
-    chrono->setText(twoDigits(heures) + u':' + twoDigits(minutes) + u':' + twoDigits(secondes));
+    const veltrano::Chrono now = veltrano::tick({heures, minutes, secondes});
+    heures = now.heures;
+    minutes = now.minutes;
+    secondes = now.secondes;
+    chrono->setText(QString::fromStdString(veltrano::chrono_text(now)));
 }
 
 void TForm1::fin_de_partie() {
@@ -385,7 +356,7 @@ void TForm1::showMarble(PictureBox *box, int &state) {
     state = 1;
     const int board = SettingsRecord.boardTexture;
     const int look = SettingsRecord.marbleTexture;
-    if (inRange(board, 1, 4) && inRange(look, 1, 7)) {
+    if (inRange(board, 1, veltrano::kBoardLooks) && inRange(look, 1, veltrano::kMarbleLooks)) {
         box->setPicture(picture(u"bille%1%2.png"_s.arg(board).arg(look)));
     }
 }
@@ -437,10 +408,8 @@ void TForm1::redrawAfterLookChange() {
 }
 
 void TForm1::texture_plateauClick() {
-    // Counted in int: the stored 16-bit value may be the largest there is,
-    // and it must still come back to 1 rather than wrap below the range.
-    const int board = SettingsRecord.boardTexture + 1;
-    SettingsRecord.boardTexture = static_cast<std::int16_t>(board > 4 ? 1 : board);
+    SettingsRecord.boardTexture = static_cast<std::int16_t>(
+        veltrano::next_look(SettingsRecord.boardTexture, veltrano::kBoardLooks));
     collectBoardPicture();
     plateau->setPicture(picture(u"plateau%1.bmp"_s.arg(SettingsRecord.boardTexture)));
     markAllStale();
@@ -450,8 +419,8 @@ void TForm1::texture_plateauClick() {
 
 void TForm1::texture_billeClick() {
     markAllStale();
-    const int look = SettingsRecord.marbleTexture + 1;
-    SettingsRecord.marbleTexture = static_cast<std::int16_t>(look > 7 ? 1 : look);
+    SettingsRecord.marbleTexture = static_cast<std::int16_t>(
+        veltrano::next_look(SettingsRecord.marbleTexture, veltrano::kMarbleLooks));
     redrawAfterLookChange();
     saveSettings();
 }
