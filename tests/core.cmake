@@ -9,7 +9,7 @@ add_executable(core_tests
     core/hostile_test.cpp
     core/position_test.cpp
     core/window_rules_test.cpp)
-target_link_libraries(core_tests PRIVATE veltrano_core GTest::gtest_main)
+target_link_libraries(core_tests PRIVATE veltrano_core veltrano_test_model GTest::gtest_main)
 set_target_properties(core_tests PROPERTIES AUTOMOC OFF AUTOUIC OFF)
 gtest_discover_tests(core_tests TEST_PREFIX "core." DISCOVERY_TIMEOUT 30)
 

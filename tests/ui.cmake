@@ -1,8 +1,8 @@
 # Tests that drive the real main window offscreen, as a player would, and the
 # click benchmark.
-qt_add_library(veltrano_uitest_support STATIC ui/BoardModel.cpp ui/GameWindow.cpp)
+qt_add_library(veltrano_uitest_support STATIC ui/GameWindow.cpp)
 target_include_directories(veltrano_uitest_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/ui)
-target_link_libraries(veltrano_uitest_support PUBLIC veltrano_ui Qt6::Test)
+target_link_libraries(veltrano_uitest_support PUBLIC veltrano_ui veltrano_test_model Qt6::Test)
 target_precompile_headers(veltrano_uitest_support REUSE_FROM veltrano_pch_test)
 
 foreach(name tst_mainwindow_layout tst_mainwindow_close tst_play tst_chrono_looks tst_saved_game)
