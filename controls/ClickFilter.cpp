@@ -10,7 +10,9 @@ void ClickFilter::watch(QWidget *widget) {
 }
 
 bool ClickFilter::eventFilter(QObject *watched, QEvent *event) {
-    if (event->type() == QEvent::MouseButtonPress) {
+    const bool press = event->type() == QEvent::MouseButtonPress ||
+                       (doubleClickPresses_ && event->type() == QEvent::MouseButtonDblClick);
+    if (press) {
         if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
             pressed_ = watched;
         }

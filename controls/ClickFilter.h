@@ -16,6 +16,10 @@ public:
     // unless swallowClicks: then the release that clicks stops here.
     void watch(QWidget *widget);
     void setSwallowClicks(bool swallow) { swallow_ = swallow; }
+    // Whether the second press of a double click starts a click too, as it
+    // does for the holes: a double click there is two clicks. For the
+    // labels it is one.
+    void setDoubleClickPresses(bool presses) { doubleClickPresses_ = presses; }
 
 Q_SIGNALS:
     void clicked(QWidget *widget);
@@ -26,4 +30,5 @@ protected:
 private:
     QObject *pressed_ = nullptr;
     bool swallow_ = false;
+    bool doubleClickPresses_ = false;
 };

@@ -7,6 +7,7 @@
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {
     auto *clicks = new ClickFilter(this);
+    clicks->setDoubleClickPresses(true);
     clicks->watch(this);
     connect(clicks, &ClickFilter::clicked, this, &PictureBox::clicked);
 }
