@@ -335,6 +335,9 @@ void tst_saved_game::damagedFiles_data() {
     QTest::newRow("chrono without colons")
         << false << withChrono("0012a4") << u"'2a' n'est pas une valeur entière correcte"_s
         << QString() << 0;
+    QTest::newRow("chrono with a letter in the seconds")
+        << false << withChrono("12:34:5x") << u"'5x' n'est pas une valeur entière correcte"_s
+        << QString() << 0;
     QTest::newRow("chrono of two counters")
         << false << withChrono("12:34") << u"'' n'est pas une valeur entière correcte"_s
         << QString() << 0;
