@@ -1,6 +1,6 @@
 // Fixed geometry of the two boards: the 9 x 9 grid, the 45 holes and their
 // numbers, the arm ends the traditional board lacks, and where the hole and
-// tray pictures sit in the main window. Everything is 1-based, as the player
+// tray pictures and the labels sit in the main window. Everything is 1-based, as the player
 // counts.
 #pragma once
 
@@ -26,6 +26,27 @@ struct Box {
     int height = kPictureSize;
     friend constexpr bool operator==(Box, Box) = default;
 };
+
+// The main window's eleven labels, each over a button painted in the board,
+// by the names the window gives them: the marble counter, the commands and
+// the chrono.
+struct Label {
+    const char *name;
+    Box box;
+};
+inline constexpr std::array<Label, 11> kLabels = {{
+    {"billes_repos", {478, 40, 137, 44}},
+    {"charger", {526, 126, 91, 29}},
+    {"sauver", {526, 192, 91, 29}},
+    {"scores", {526, 266, 91, 29}},
+    {"etat_jeux", {480, 336, 133, 43}},
+    {"chrono", {42, 408, 95, 27}},
+    {"texture_plateau", {150, 410, 87, 23}},
+    {"texture_bille", {252, 410, 83, 23}},
+    {"infos", {348, 410, 85, 23}},
+    {"aide", {448, 410, 85, 23}},
+    {"quitter", {544, 410, 61, 23}},
+}};
 
 // Picture positions come from one lookup table per axis; the column pitch is
 // uneven, so no formula reproduces them. Index 0 is unused.

@@ -4,8 +4,7 @@
 
 #include "About.h"
 
-#include <QMouseEvent>
-
+#include "ClickFilter.h"
 #include "Logo.h"
 #include "Shared.h"
 #include "WindowDescription.h"
@@ -46,10 +45,16 @@ void Ta_propos::FormCreate() {
     // The picture covers the box; no background is erased beneath it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     ui->Panel1->setAttribute(Qt::WA_OpaquePaintEvent);
+    // The picture, the logo and the first and last author lines close the
+    // box; the second and third author lines have no handler and keep their
+    // clicks.
+    auto *clicks = new ClickFilter(this);
+    clicks->setSwallowClicks(true);
     for (QWidget *w : {static_cast<QWidget *>(ui->Image1), static_cast<QWidget *>(ui->LOGO1),
                        static_cast<QWidget *>(ui->Label3D2), static_cast<QWidget *>(ui->Label4)}) {
-        w->installEventFilter(this);
+        clicks->watch(w);
     }
+    connect(clicks, &ClickFilter::clicked, this, &Ta_propos::Image1Click);
 }
 
 void Ta_propos::setVisible(bool visible) {
@@ -78,27 +83,4 @@ void Ta_propos::StopAnimation() {
 
 void Ta_propos::Image1Click() {
     done(QDialog::Accepted);
-}
-
-bool Ta_propos::eventFilter(QObject *watched, QEvent *event) {
-    // A click is a left press and release over the same control; the second
-    // and third author lines have no handler and keep their clicks.
-    if (event->type() == QEvent::MouseButtonPress) {
-        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-            pressed_ = watched;
-        }
-    } else if (event->type() == QEvent::MouseButtonRelease) {
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        auto *widget = static_cast<QWidget *>(watched);
-        if (mouse->button() == Qt::LeftButton) {
-            const bool click =
-                pressed_ == watched && widget->rect().contains(mouse->position().toPoint());
-            pressed_ = nullptr;
-            if (click) {
-                Image1Click();
-                return true;
-            }
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }

@@ -29,14 +29,12 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();
     void FormShow();
 
     Ui::a_propos *ui = nullptr;
-    QObject *pressed_ = nullptr;
 };
 
 extern Ta_propos *a_propos;

@@ -11,7 +11,6 @@
 #include "position.h"
 
 using namespace Qt::StringLiterals;
-using namespace savedgame;
 
 SavedGameBytes SavedGameRecord{};
 
@@ -128,6 +127,7 @@ bool CloseSavedGame() {
 
 void fillSavedGameRecord(const QString &name, const QString &chrono, int nb_repos,
                          const veltrano::Grille &grille) {
+    using namespace savedgame;
     writeText(SavedGameRecord, kNameOffset, kNameSize, name.left(kPlayerNameLength));
     writeText(SavedGameRecord, kChronoOffset, kChronoSize, chrono);
     writeInt16(SavedGameRecord, kCountOffset, nb_repos);
@@ -140,17 +140,31 @@ void fillSavedGameRecord(const QString &name, const QString &chrono, int nb_repo
     }
 }
 
+namespace {
+
+// The refusal quotes the two characters where a counter was expected: at
+// places 1-2, 4-5 and 7-8 of the caption, whatever lies between them.
+QString faultyCounter(const QString &caption) {
+    for (const qsizetype start : {0, 3, 6}) {
+        const QString counter = caption.mid(start, 2);
+        if (!allDigits(counter)) {
+            return counter;
+        }
+    }
+    return caption.left(2);
+}
+
+} // namespace
+
 bool parseChrono(const QString &caption, int &heures, int &minutes, int &secondes, QString &bad) {
     const QList<QStringView> parts = QStringView(caption).split(u':');
-    if (parts.size() != 3) {
-        bad = caption;
-        return false;
-    }
+    bool numbers = parts.size() == 3;
     for (const QStringView part : parts) {
-        if (!allDigits(part)) {
-            bad = part.toString();
-            return false;
-        }
+        numbers = numbers && allDigits(part);
+    }
+    if (!numbers) {
+        bad = faultyCounter(caption);
+        return false;
     }
     heures = parts[0].toInt();
     minutes = parts[1].toInt();
@@ -159,6 +173,7 @@ bool parseChrono(const QString &caption, int &heures, int &minutes, int &seconde
 }
 
 QString decodeSavedGame(const SavedGameBytes &record, SavedGame &game) {
+    using namespace savedgame;
     SavedGame read;
     read.nb_repos = readInt16(record, kCountOffset);
     for (int c = 1; c <= veltrano::kGridSize; ++c) {

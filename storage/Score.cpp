@@ -7,17 +7,12 @@
 #include "Settings.h"
 #include "Shared.h"
 #include "WindowDescription.h"
+#include "rules.h"
 #include "ui_Score.h"
 
 using namespace Qt::StringLiterals;
 
 Tmeilleur_score *meilleur_score = nullptr;
-
-namespace {
-// Both boards count their marbles out of 44: the traditional one starts
-// with 12 already in the tray.
-constexpr int kMarblesInGame = 44;
-} // namespace
 
 Tmeilleur_score::Tmeilleur_score(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), ui(new Ui::Score) {
@@ -94,7 +89,7 @@ void InsertScore(int nb_repos, const QString &chrono, const std::function<void()
     if (!CloseSettings()) {
         return;
     }
-    const int result = kMarblesInGame - nb_repos;
+    const int result = veltrano::kMarbleTotal - nb_repos;
     std::optional<ScoreEntry> row;
     if (ScoreRank(result) <= 10) {
         askName();

@@ -7,5 +7,7 @@ target_link_libraries(bench_rules PRIVATE veltrano_core benchmark::benchmark_mai
 set_target_properties(bench_rules PROPERTIES AUTOMOC OFF AUTOUIC OFF)
 
 # The help, from a crafted file on disk to its laid-out page.
-add_executable(bench_help bench/bench_help.cpp)
+qt_add_executable(bench_help bench/bench_help.cpp)
 target_link_libraries(bench_help PRIVATE veltrano_platform benchmark::benchmark)
+target_precompile_headers(bench_help REUSE_FROM veltrano_pch_game)
+veltrano_skip_pch_for_empty_moc(bench_help)

@@ -1,4 +1,5 @@
 # Tests of the rules library: plain GoogleTest, no Qt.
+find_package(GTest REQUIRED)
 include(GoogleTest)
 
 add_executable(core_tests
@@ -6,8 +7,9 @@ add_executable(core_tests
     core/rules_test.cpp
     core/games_test.cpp
     core/hostile_test.cpp
-    core/position_test.cpp)
-target_link_libraries(core_tests PRIVATE veltrano_core GTest::gtest_main)
+    core/position_test.cpp
+    core/window_rules_test.cpp)
+target_link_libraries(core_tests PRIVATE veltrano_core veltrano_test_model GTest::gtest_main)
 set_target_properties(core_tests PROPERTIES AUTOMOC OFF AUTOUIC OFF)
 gtest_discover_tests(core_tests TEST_PREFIX "core." DISCOVERY_TIMEOUT 30)
 

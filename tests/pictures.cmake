@@ -1,11 +1,11 @@
 # The game's pictures: that they reach an executable through a library that
 # links them (as the main window's library does), and that they fit the way
 # the game lays them out.
-add_library(veltrano_pictures_probe STATIC pictures/probe.cpp)
+qt_add_library(veltrano_pictures_probe STATIC pictures/probe.cpp)
 target_include_directories(veltrano_pictures_probe PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/pictures)
 target_link_libraries(veltrano_pictures_probe PUBLIC Qt6::Gui veltrano_pictures)
 
-veltrano_add_qtest(pictures_test
+veltrano_add_qtest(pictures_test NO_PCH
     SOURCES pictures/tst_pictures.cpp
     LIBS veltrano_pictures_probe veltrano_core)
 

@@ -1,4 +1,7 @@
 # The help viewer and the help file that goes with the game.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
 veltrano_add_qtest(test_help_file SOURCES platform/HelpFileTest.cpp LIBS veltrano_platform)
 veltrano_add_qtest(test_help_viewer SOURCES platform/HelpViewerTest.cpp platform/OpenWatch.cpp
                   LIBS veltrano_platform)
@@ -11,8 +14,9 @@ target_compile_definitions(
 add_dependencies(test_help_file veltrano_help)
 
 # The start-up work done for the desktop's libraries: plain GoogleTest.
-add_executable(warm_start_tests platform/WarmStartTest.cpp)
+qt_add_executable(warm_start_tests platform/WarmStartTest.cpp)
 target_link_libraries(warm_start_tests PRIVATE veltrano_platform GTest::gtest_main)
+target_precompile_headers(warm_start_tests REUSE_FROM veltrano_pch_game)
 set_target_properties(warm_start_tests PROPERTIES AUTOMOC OFF AUTOUIC OFF)
 gtest_discover_tests(warm_start_tests TEST_PREFIX "platform." DISCOVERY_TIMEOUT 30)
 

@@ -6,7 +6,7 @@ if(NOT X11_Xfixes_FOUND)
 endif()
 
 add_executable(traditional_solver x11/traditional_solver.cpp)
-target_link_libraries(traditional_solver PRIVATE veltrano_core)
+target_link_libraries(traditional_solver PRIVATE veltrano_core veltrano_test_model)
 
 add_executable(x11probe x11/x11probe.cpp)
 target_link_libraries(x11probe PRIVATE X11::X11 X11::Xfixes)

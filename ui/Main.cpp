@@ -3,14 +3,12 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
-#include <QMessageBox>
-#include <QMouseEvent>
-#include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 
 #include "About.h"
+#include "ClickFilter.h"
 #include "Cursors.h"
 #include "EndMessage.h"
 #include "Fmode.h"
@@ -19,6 +17,7 @@
 #include "PictureBox.h"
 #include "Pictures.h"
 #include "RecordFile.h"
+#include "Questions.h"
 #include "Score.h"
 #include "Settings.h"
 #include "Shared.h"
@@ -27,9 +26,9 @@
 #include "geometry.h"
 #include "rules.h"
 #include "ui_Main.h"
+#include "window_rules.h"
 
 using namespace Qt::StringLiterals;
-using namespace veltrano;
 
 namespace {
 
@@ -37,14 +36,15 @@ bool inRange(int value, int low, int high) {
     return value >= low && value <= high;
 }
 
-QString twoDigits(int n) {
-    return u"%1"_s.arg(n, 2, 10, QLatin1Char('0'));
-}
-
 } // namespace
 
 TForm1::TForm1(QWidget *parent) : QWidget(parent), ui(new Ui::Form1) {
     ui->setupUi(this);
+    for (const veltrano::Label &label : veltrano::kLabels) {
+        const veltrano::Box b = label.box;
+        findChild<QLabel *>(QString::fromLatin1(label.name))
+            ->setGeometry(b.left, b.top, b.width, b.height);
+    }
     applyPixelFonts(this);
     plateau = ui->plateau;
     billes_repos = ui->billes_repos;
@@ -75,9 +75,18 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), ui(new Ui::Form1) {
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 
+    // The commands are plain labels over buttons painted in the board.
+    auto *clicks = new ClickFilter(this);
     for (const Command &command : commands()) {
-        command.label->installEventFilter(this);
+        clicks->watch(command.label);
     }
+    connect(clicks, &ClickFilter::clicked, this, [this](QWidget *label) {
+        for (const Command &command : commands()) {
+            if (label == command.label) {
+                (this->*command.onClick)();
+            }
+        }
+    });
     // The help key opens the help from anywhere in the main window.
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, &TForm1::aideClick);
@@ -117,8 +126,8 @@ void TForm1::FormCreate() {
         setCursorNumber(command.label, crMainHaut);
     }
 
-    for (int n = 1; n <= kHoleCount; ++n) {
-        const Box b = hole_box(n);
+    for (int n = 1; n <= veltrano::kHoleCount; ++n) {
+        const veltrano::Box b = veltrano::hole_box(n);
         auto *box = new PictureBox(this);
         box->setObjectName(u"trou%1"_s.arg(n));
         box->setGeometry(b.left, b.top, b.width, b.height);
@@ -127,8 +136,8 @@ void TForm1::FormCreate() {
         connect(box, &PictureBox::clicked, this, [this, n] { deplacement(n); });
         images_trous[n] = box;
     }
-    for (int i = 1; i <= kTrayCount; ++i) {
-        const Box b = tray_box(i);
+    for (int i = 1; i <= veltrano::kTrayCount; ++i) {
+        const veltrano::Box b = veltrano::tray_box(i);
         auto *box = new PictureBox(this);
         box->setObjectName(u"bac%1"_s.arg(i));
         box->setGeometry(b.left, b.top, b.width, b.height);
@@ -155,7 +164,7 @@ void TForm1::FormCreate() {
     // the tray at the left, of the command column at the right and of the
     // row of commands below, so every command still reads.
     int trayRight = 0;
-    for (int i = 1; i <= kTrayCount; ++i) {
+    for (int i = 1; i <= veltrano::kTrayCount; ++i) {
         trayRight = qMax(trayRight, images_bac[i]->geometry().right());
     }
     constexpr int kGap = 6;
@@ -166,14 +175,14 @@ void TForm1::FormCreate() {
 
     au_repos = true;
     bille_prise = false;
-    nb_repos = kMarbleTotal;
+    nb_repos = veltrano::kMarbleTotal;
     jeux_repos(nb_repos);
     reset_plateau();
     affiche_score();
 
     playerName.clear();
 
-    if (inRange(SettingsRecord.boardTexture, 1, 4)) {
+    if (inRange(SettingsRecord.boardTexture, 1, veltrano::kBoardLooks)) {
         pendingBoardName_ = u"plateau%1.bmp"_s.arg(SettingsRecord.boardTexture);
         pendingBoard_ = std::async(std::launch::async, [name = pendingBoardName_,
                                                         ratio = devicePixelRatioF()] {
@@ -229,32 +238,6 @@ std::array<TForm1::Command, 9> TForm1::commands() const {
              {quitter, &TForm1::quitterClick}}};
 }
 
-bool TForm1::eventFilter(QObject *watched, QEvent *event) {
-    // The commands are plain labels over buttons painted in the board; a
-    // click is a left press and release over the same label.
-    if (event->type() == QEvent::MouseButtonPress) {
-        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-            pressedLabel_ = watched;
-        }
-    } else if (event->type() == QEvent::MouseButtonRelease) {
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        auto *label = qobject_cast<QWidget *>(watched);
-        const bool click = mouse->button() == Qt::LeftButton && pressedLabel_ == watched && label &&
-                           label->rect().contains(mouse->position().toPoint());
-        if (mouse->button() == Qt::LeftButton) {
-            pressedLabel_ = nullptr;
-        }
-        if (click) {
-            for (const Command &command : commands()) {
-                if (watched == command.label) {
-                    (this->*command.onClick)();
-                }
-            }
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 void TForm1::infosClick() {
     position_main();
     a_propos->StartAnimation();
@@ -284,14 +267,7 @@ void TForm1::closeEvent(QCloseEvent *event) {
 }
 
 bool TForm1::FormCloseQuery() {
-    QMessageBox box(QMessageBox::Question, u"Confirmation"_s, u"Désirez-vous quitter Veltrano"_s,
-                    QMessageBox::NoButton, this);
-    QPushButton *ok = box.addButton(u"OK"_s, QMessageBox::AcceptRole);
-    QPushButton *cancel = box.addButton(u"Annuler"_s, QMessageBox::RejectRole);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(cancel);
-    box.exec();
-    return box.clickedButton() == ok;
+    return confirm(this, u"Désirez-vous quitter Veltrano"_s);
 }
 
 // chargerClick and sauverClick live in SaveLoad.cpp, beside the saved game.
@@ -316,7 +292,7 @@ void TForm1::etat_jeuxClick() {
         etat_jeux->setToolTip(u"Cliquez, pour arrêter cette partie"_s);
         au_repos = false;
         fin_annoncee = false;
-        nb_repos = start_tray_count(SettingsRecord.boardKind);
+        nb_repos = veltrano::start_tray_count(SettingsRecord.boardKind);
         jeux_repos(nb_repos);
         place_bille_plateau();
         affiche_score();
@@ -328,22 +304,22 @@ void TForm1::etat_jeuxClick() {
     // Putting the marbles back asks nothing and records nothing.
     etat_jeux->setText(u"Nouvelle Partie"_s);
     etat_jeux->setToolTip(u"Cliquez, pour commencer une nouvelle partie"_s);
-    for (int n = 1; n <= kHoleCount; ++n) {
+    for (int n = 1; n <= veltrano::kHoleCount; ++n) {
         setCursorNumber(images_trous[n], crDefault);
     }
     setCursorNumber(plateau, crDefault);
     bille_prise = false;
     au_repos = true;
     Timer1->stop();
-    nb_repos = kMarbleTotal;
-    jeux_repos(kMarbleTotal);
+    nb_repos = veltrano::kMarbleTotal;
+    jeux_repos(veltrano::kMarbleTotal);
     retire_bille_plateau();
     affiche_score();
     reset_plateau();
 }
 
 void TForm1::jeux_repos(int n) {
-    for (int i = 1; i <= kTrayCount; ++i) {
+    for (int i = 1; i <= veltrano::kTrayCount; ++i) {
         if (i <= n) {
             showMarble(images_bac[i], etat_affiche_bac[i]);
         } else {
@@ -353,27 +329,21 @@ void TForm1::jeux_repos(int n) {
 }
 
 void TForm1::affiche_score() {
-    billes_repos->setText(QString::number(kMarbleTotal - nb_repos));
+    billes_repos->setText(QString::number(veltrano::kMarbleTotal - nb_repos));
 }
 
 void TForm1::Timer1Timer() {
-    ++secondes;
-    if (secondes == 60) {
-        ++minutes;
-        secondes = 0;
-    }
-    if (minutes == 60) {
-        ++heures;
-        minutes = 0;
-        secondes = 0;
-    }
-    chrono->setText(twoDigits(heures) + u':' + twoDigits(minutes) + u':' + twoDigits(secondes));
+    const veltrano::Chrono now = veltrano::tick({heures, minutes, secondes});
+    heures = now.heures;
+    minutes = now.minutes;
+    secondes = now.secondes;
+    chrono->setText(QString::fromStdString(veltrano::chrono_text(now)));
 }
 
 void TForm1::fin_de_partie() {
     fin_annoncee = true;
     message_fin->setActive(true);
-    const bool won = outcome(kMarbleTotal - nb_repos) == Outcome::won;
+    const bool won = veltrano::outcome(veltrano::kMarbleTotal - nb_repos) == veltrano::Outcome::won;
     message_fin->setMessage(won ? u"VOUS AVEZ GAGNE"_s : u"PARTIE TERMINEE"_s);
     Timer1->stop();
     InsertScore(nb_repos, chrono->text(), [this] {
@@ -391,7 +361,7 @@ void TForm1::showMarble(PictureBox *box, int &state) {
     state = 1;
     const int board = SettingsRecord.boardTexture;
     const int look = SettingsRecord.marbleTexture;
-    if (inRange(board, 1, 4) && inRange(look, 1, 7)) {
+    if (inRange(board, 1, veltrano::kBoardLooks) && inRange(look, 1, veltrano::kMarbleLooks)) {
         box->setPicture(picture(u"bille%1%2.png"_s.arg(board).arg(look)));
     }
 }
@@ -405,12 +375,12 @@ void TForm1::emptyBox(PictureBox *box, int &state) {
 }
 
 void TForm1::place_bille_plateau() {
-    etat_plateau(grille);
+    veltrano::etat_plateau(grille);
     nb_mobiles = 0;
-    for (int n = 1; n <= kHoleCount; ++n) {
-        const Cell c = hole_cell(n);
-        if (holds_marble(grille, c.x, c.y)) {
-            if (can_pick(grille, c.x, c.y)) {
+    for (int n = 1; n <= veltrano::kHoleCount; ++n) {
+        const veltrano::Cell c = veltrano::hole_cell(n);
+        if (veltrano::holds_marble(grille, c.x, c.y)) {
+            if (veltrano::can_pick(grille, c.x, c.y)) {
                 ++nb_mobiles;
             }
             showMarble(images_trous[n], etat_affiche_trous[n]);
@@ -421,7 +391,7 @@ void TForm1::place_bille_plateau() {
 }
 
 void TForm1::retire_bille_plateau() {
-    for (int n = 1; n <= kHoleCount; ++n) {
+    for (int n = 1; n <= veltrano::kHoleCount; ++n) {
         emptyBox(images_trous[n], etat_affiche_trous[n]);
     }
 }
@@ -434,8 +404,8 @@ void TForm1::markAllStale() {
 void TForm1::redrawAfterLookChange() {
     if (au_repos) {
         // The holes are empty at rest and stay stale until the next game.
-        nb_repos = kMarbleTotal;
-        jeux_repos(kMarbleTotal);
+        nb_repos = veltrano::kMarbleTotal;
+        jeux_repos(veltrano::kMarbleTotal);
     } else {
         jeux_repos(nb_repos);
         place_bille_plateau();
@@ -443,10 +413,8 @@ void TForm1::redrawAfterLookChange() {
 }
 
 void TForm1::texture_plateauClick() {
-    // Counted in int: the stored 16-bit value may be the largest there is,
-    // and it must still come back to 1 rather than wrap below the range.
-    const int board = SettingsRecord.boardTexture + 1;
-    SettingsRecord.boardTexture = static_cast<std::int16_t>(board > 4 ? 1 : board);
+    SettingsRecord.boardTexture = static_cast<std::int16_t>(
+        veltrano::next_look(SettingsRecord.boardTexture, veltrano::kBoardLooks));
     collectBoardPicture();
     plateau->setPicture(picture(u"plateau%1.bmp"_s.arg(SettingsRecord.boardTexture)));
     markAllStale();
@@ -456,8 +424,8 @@ void TForm1::texture_plateauClick() {
 
 void TForm1::texture_billeClick() {
     markAllStale();
-    const int look = SettingsRecord.marbleTexture + 1;
-    SettingsRecord.marbleTexture = static_cast<std::int16_t>(look > 7 ? 1 : look);
+    SettingsRecord.marbleTexture = static_cast<std::int16_t>(
+        veltrano::next_look(SettingsRecord.marbleTexture, veltrano::kMarbleLooks));
     redrawAfterLookChange();
     saveSettings();
 }
@@ -472,7 +440,7 @@ void TForm1::saveSettings() {
 // ---- Mouse over and clicks on the holes ----------------------------------
 
 void TForm1::pmove(int trou) {
-    const Cell c = hole_cell(trou);
+    const veltrano::Cell c = veltrano::hole_cell(trou);
     coordonnees(trou, c.x, c.y);
 }
 
@@ -489,10 +457,10 @@ void TForm1::coordonnees(int trou, int x, int y) {
 void TForm1::test_etat() {
     PictureBox *box = images_trous[trou_courant];
     if (bille_prise) {
-        choix_valide = can_land(grille, colonne_prise, ligne_prise, colonne, ligne);
+        choix_valide = veltrano::can_land(grille, colonne_prise, ligne_prise, colonne, ligne);
         setCursorNumber(box, choix_valide ? crDeplace : crImpossible);
     } else {
-        choix_valide = can_pick(grille, colonne, ligne);
+        choix_valide = veltrano::can_pick(grille, colonne, ligne);
         setCursorNumber(box, choix_valide ? crMain : crDefault);
     }
 }
@@ -503,7 +471,8 @@ void TForm1::deplacement(int trou) {
     }
     pmove(trou);
     if (bille_prise) {
-        if (choix_valide && apply_jump(grille, colonne_prise, ligne_prise, colonne, ligne)) {
+        if (choix_valide &&
+            veltrano::apply_jump(grille, colonne_prise, ligne_prise, colonne, ligne)) {
             place_bille_plateau();
             ++nb_repos;
             jeux_repos(nb_repos);
@@ -511,7 +480,7 @@ void TForm1::deplacement(int trou) {
         }
         bille_prise = false;
         setCursorNumber(plateau, crDefault);
-        for (int n = 1; n <= kHoleCount; ++n) {
+        for (int n = 1; n <= veltrano::kHoleCount; ++n) {
             setCursorNumber(images_trous[n], crDefault);
         }
     } else if (choix_valide) {

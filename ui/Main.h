@@ -82,7 +82,6 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // The nine command labels and what a click on each does.
@@ -108,5 +107,4 @@ private:
     // the dialogs are built; it is on the board before the window shows.
     std::future<QImage> pendingBoard_;
     QString pendingBoardName_;
-    QObject *pressedLabel_ = nullptr;
 };

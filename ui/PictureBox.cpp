@@ -3,7 +3,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {}
+#include "ClickFilter.h"
+
+PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {
+    auto *clicks = new ClickFilter(this);
+    clicks->setDoubleClickPresses(true);
+    clicks->watch(this);
+    connect(clicks, &ClickFilter::clicked, this, &PictureBox::clicked);
+}
 
 void PictureBox::setPicture(const QPixmap &picture) {
     picture_ = picture;
@@ -28,23 +35,4 @@ void PictureBox::paintEvent(QPaintEvent *) {
 void PictureBox::mouseMoveEvent(QMouseEvent *event) {
     Q_EMIT mouseMoved();
     QWidget::mouseMoveEvent(event);
-}
-
-void PictureBox::mousePressEvent(QMouseEvent *event) {
-    if (event->button() == Qt::LeftButton) {
-        pressed_ = true;
-    }
-    QWidget::mousePressEvent(event);
-}
-
-void PictureBox::mouseReleaseEvent(QMouseEvent *event) {
-    const bool click = pressed_ && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    if (event->button() == Qt::LeftButton) {
-        pressed_ = false;
-    }
-    QWidget::mouseReleaseEvent(event);
-    if (click) {
-        Q_EMIT clicked();
-    }
 }

@@ -28,11 +28,8 @@ Q_SIGNALS:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     QPixmap picture_;
     int assignments_ = 0;
-    bool pressed_ = false;
 };

@@ -1,39 +1,15 @@
 // "Sauver" and "Charger": the main window's side of the saved game.
 #include <QLabel>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QTimer>
 
 #include "EndMessage.h"
 #include "Main.h"
+#include "Questions.h"
 #include "RecordFile.h"
 #include "SavedGame.h"
 #include "Shared.h"
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-void inform(QWidget *parent, const QString &text) {
-    QMessageBox box(QMessageBox::Information, u"Information"_s, text, QMessageBox::NoButton,
-                    parent);
-    box.setTextFormat(Qt::PlainText);
-    box.addButton(u"OK"_s, QMessageBox::AcceptRole);
-    box.exec();
-}
-
-bool confirm(QWidget *parent, const QString &text) {
-    QMessageBox box(QMessageBox::Question, u"Confirmation"_s, text, QMessageBox::NoButton, parent);
-    box.setTextFormat(Qt::PlainText);
-    QPushButton *ok = box.addButton(u"OK"_s, QMessageBox::AcceptRole);
-    QPushButton *cancel = box.addButton(u"Annuler"_s, QMessageBox::RejectRole);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(cancel);
-    box.exec();
-    return box.clickedButton() == ok;
-}
-
-} // namespace
 
 void TForm1::sauverClick() {
     if (au_repos) {

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -254,17 +255,17 @@ void PicturesTest::labelsLieOnTheirButtons_data() {
     QTest::addColumn<QRect>("label");
     QTest::addColumn<QString>("paint"); // blue, green, red or pale
     QTest::addColumn<bool>("whiteText");
-    QTest::newRow("billes_repos") << QRect(478, 40, 137, 44) << u"pale"_s << false;
-    QTest::newRow("charger") << QRect(526, 126, 91, 29) << u"blue"_s << true;
-    QTest::newRow("sauver") << QRect(526, 192, 91, 29) << u"blue"_s << true;
-    QTest::newRow("scores") << QRect(526, 266, 91, 29) << u"blue"_s << true;
-    QTest::newRow("etat_jeux") << QRect(480, 336, 133, 43) << u"green"_s << false;
-    QTest::newRow("chrono") << QRect(42, 408, 95, 27) << u"pale"_s << false;
-    QTest::newRow("texture_plateau") << QRect(150, 410, 87, 23) << u"pale"_s << false;
-    QTest::newRow("texture_bille") << QRect(252, 410, 83, 23) << u"pale"_s << false;
-    QTest::newRow("infos") << QRect(348, 410, 85, 23) << u"pale"_s << false;
-    QTest::newRow("aide") << QRect(448, 410, 85, 23) << u"pale"_s << false;
-    QTest::newRow("quitter") << QRect(544, 410, 61, 23) << u"red"_s << true;
+    // Paint and text colour of each label's button, in the window's order.
+    const std::pair<QString, bool> buttons[] = {
+        {u"pale"_s, false},  {u"blue"_s, true},  {u"blue"_s, true},  {u"blue"_s, true},
+        {u"green"_s, false}, {u"pale"_s, false}, {u"pale"_s, false}, {u"pale"_s, false},
+        {u"pale"_s, false},  {u"pale"_s, false}, {u"red"_s, true}};
+    static_assert(std::size(buttons) == veltrano::kLabels.size());
+    for (std::size_t i = 0; i < std::size(buttons); ++i) {
+        const veltrano::Box b = veltrano::kLabels[i].box;
+        QTest::newRow(veltrano::kLabels[i].name)
+            << QRect(b.left, b.top, b.width, b.height) << buttons[i].first << buttons[i].second;
+    }
 }
 
 void PicturesTest::labelsLieOnTheirButtons() {

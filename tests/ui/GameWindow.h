@@ -19,6 +19,9 @@ class TForm1;
 
 namespace uitest {
 
+// The window tests play the tests' model of the board beside the window.
+using namespace testmodel;
+
 // Answers the modal windows the game opens, from inside their own event
 // loop. Answers are queued in the order the windows are expected; a modal
 // window nobody expects is rejected at once (so a test never hangs) and

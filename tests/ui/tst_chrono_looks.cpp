@@ -1,4 +1,4 @@
-// The chrono fed tick by tick, and the pictures: a move repaints only what
+// The chrono fed tick by tick in the window, and the pictures: a move repaints only what
 // it changes, a change of look repaints everything and nothing else.
 #include <QApplication>
 #include <QDialog>
@@ -84,8 +84,6 @@ class tst_chrono_looks : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
-    void chrono_data();
-    void chrono();
     void chronoKeptUntilFirstTick();
     void chronoRunsByItself();
     void chronoRunsUnderADialog();
@@ -101,37 +99,6 @@ private Q_SLOTS:
     void lookAboveRange();
     void unknownMarbleLookKeepsBoxes();
 };
-
-void tst_chrono_looks::chrono_data() {
-    QTest::addColumn<int>("ticks");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("1") << 1 << u"00:00:01"_s;
-    QTest::newRow("7") << 7 << u"00:00:07"_s;
-    QTest::newRow("59") << 59 << u"00:00:59"_s;
-    QTest::newRow("60") << 60 << u"00:01:00"_s;
-    QTest::newRow("61") << 61 << u"00:01:01"_s;
-    QTest::newRow("3599") << 3599 << u"00:59:59"_s;
-    QTest::newRow("3600") << 3600 << u"01:00:00"_s;
-    QTest::newRow("7199") << 7199 << u"01:59:59"_s;
-    QTest::newRow("36000") << 36000 << u"10:00:00"_s;
-    QTest::newRow("359999") << 359999 << u"99:59:59"_s;
-    QTest::newRow("360000") << 360000 << u"100:00:00"_s;
-}
-
-void tst_chrono_looks::chrono() {
-    QFETCH(int, ticks);
-    QFETCH(QString, text);
-    GameWindow w;
-    UITEST_CHECKED(w.startGame(BoardAnswer::Full));
-    w->Timer1->stop(); // only the ticks fed here count
-    for (int i = 0; i < ticks; ++i) {
-        w->Timer1Timer();
-    }
-    QCOMPARE(w->chrono->text(), text);
-    QVERIFY(w->minutes >= 0 && w->minutes <= 59);
-    QVERIFY(w->secondes >= 0 && w->secondes <= 59);
-    QCOMPARE(w->heures * 3600 + w->minutes * 60 + w->secondes, ticks);
-}
 
 void tst_chrono_looks::chronoKeptUntilFirstTick() {
     GameWindow w;

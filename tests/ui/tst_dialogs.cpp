@@ -13,6 +13,7 @@
 #include "Fnom.h"
 #include "GameWindow.h"
 #include "Main.h"
+#include "Score.h"
 #include "Settings.h"
 #include "Shared.h"
 
@@ -53,6 +54,8 @@ private Q_SLOTS:
     void endOfGame_data();
     void endOfGame();
     void boardChoiceNotStored();
+    void topTenTitleBevels_data();
+    void topTenTitleBevels();
 };
 
 void tst_dialogs::nameEntry_data() {
@@ -232,6 +235,32 @@ void tst_dialogs::boardChoiceNotStored() {
     QCOMPARE(reported(), QStringList(2, u"Accès au fichier refusé"_s)); // the choice, the reload
     QVERIFY(!w->au_repos);
     QCOMPARE(w->nb_repos, 0);
+}
+
+// The title of the top ten sits in a raised outer and a lowered inner bevel,
+// one pixel each: lit, shaded, then the face.
+void tst_dialogs::topTenTitleBevels_data() {
+    QTest::addColumn<QPoint>("from"); // steps in from this corner
+    QTest::addColumn<QPoint>("step");
+    QTest::addColumn<QList<int>>("roles"); // outer, inner
+    QTest::newRow("top left") << QPoint(0, 0) << QPoint(1, 1) << L{QPalette::Light, QPalette::Dark};
+    QTest::newRow("bottom right") << QPoint(299, 52) << QPoint(-1, -1)
+                                  << L{QPalette::Dark, QPalette::Light};
+}
+
+void tst_dialogs::topTenTitleBevels() {
+    QFETCH(QPoint, from);
+    QFETCH(QPoint, step);
+    QFETCH(QList<int>, roles);
+    GameWindow w;
+    QWidget *panel = child<QWidget>(meilleur_score, u"Panel1"_s);
+    QCOMPARE(panel->size(), QSize(300, 53));
+    const QImage picture = panel->grab().toImage();
+    for (int i = 0; i < roles.size(); ++i) {
+        const QPoint at = from + step * i;
+        const QColor wanted = panel->palette().color(QPalette::ColorRole(roles[i]));
+        QCOMPARE(picture.pixelColor(at).rgb(), wanted.rgb());
+    }
 }
 
 QTEST_MAIN(tst_dialogs)

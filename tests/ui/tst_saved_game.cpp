@@ -330,7 +330,16 @@ void tst_saved_game::damagedFiles_data() {
         << false << withChrono("12:3a:00") << u"'3a' n'est pas une valeur entière correcte"_s
         << QString() << 0;
     QTest::newRow("chrono as markup")
-        << false << withChrono("<b>1</b>") << u"'<b>1</b>' n'est pas une valeur entière correcte"_s
+        << false << withChrono("<b>1</b>") << u"'<b' n'est pas une valeur entière correcte"_s
+        << QString() << 0;
+    QTest::newRow("chrono without colons")
+        << false << withChrono("0012a4") << u"'2a' n'est pas une valeur entière correcte"_s
+        << QString() << 0;
+    QTest::newRow("chrono with a letter in the seconds")
+        << false << withChrono("12:34:5x") << u"'5x' n'est pas une valeur entière correcte"_s
+        << QString() << 0;
+    QTest::newRow("chrono of two counters")
+        << false << withChrono("12:34") << u"'' n'est pas une valeur entière correcte"_s
         << QString() << 0;
     QTest::newRow("chrono at 61 minutes")
         << false << withChrono("00:61:00") << kDamaged << QString() << 0;

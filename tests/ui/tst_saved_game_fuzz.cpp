@@ -36,7 +36,8 @@ struct Seed {
     int tray;
 };
 
-// Positions reached by random play on both boards, from the start to the end.
+// Positions reached by random play on both boards, from the start to the
+// end: the tests' model picks each jump among those it allows.
 std::vector<Seed> playedPositions(std::mt19937 &rng) {
     std::vector<Seed> seeds;
     for (const int kind : {1, 2}) {
@@ -46,13 +47,17 @@ std::vector<Seed> playedPositions(std::mt19937 &rng) {
             veltrano::etat_plateau(g);
             int tray = veltrano::start_tray_count(kind);
             seeds.push_back({g, tray});
-            while (veltrano::nb_mobiles(g) > 0) {
-                const veltrano::Cell c = veltrano::hole_cell(1 + static_cast<int>(rng() % 45));
-                const veltrano::Step step = veltrano::kSteps[1 + rng() % 4];
-                if (veltrano::apply_jump(g, c.x, c.y, c.x + 2 * step.dx, c.y + 2 * step.dy)) {
-                    veltrano::etat_plateau(g);
-                    seeds.push_back({g, ++tray});
+            BoardModel model(kind);
+            for (std::vector<Jump> jumps = model.jumps(); !jumps.empty(); jumps = model.jumps()) {
+                const Jump j = jumps[rng() % jumps.size()];
+                model.play(j);
+                const GridCell from = cellOfHole(j.from);
+                const GridCell to = cellOfHole(j.to);
+                if (!veltrano::apply_jump(g, from.x, from.y, to.x, to.y)) {
+                    qFatal("the rules refused a jump the model allows");
                 }
+                veltrano::etat_plateau(g);
+                seeds.push_back({g, ++tray});
             }
         }
     }

@@ -26,16 +26,16 @@ std::vector<Point> trayCentres() {
 
 namespace {
 
-// An oval around a label, with margins; bottom-row ovals are tighter because
-// their labels almost touch.
-Oval around(float left, float top, float width, float height, float padX, float padY, Finish finish,
-            float power = 2.6f) {
+// An oval around one of the window's labels (in their order), with margins;
+// bottom-row ovals are tighter because their labels almost touch.
+Oval around(int label, float padX, float padY, Finish finish, float power = 2.6f) {
+    const veltrano::Box &box = veltrano::kLabels[std::size_t(label)].box;
     Oval o;
-    o.label = QRectF(left, top, width, height);
-    o.cx = left + width / 2;
-    o.cy = top + height / 2;
-    o.a = width / 2 + padX;
-    o.b = height / 2 + padY;
+    o.label = QRectF(box.left, box.top, box.width, box.height);
+    o.cx = float(box.left) + float(box.width) / 2;
+    o.cy = float(box.top) + float(box.height) / 2;
+    o.a = float(box.width) / 2 + padX;
+    o.b = float(box.height) / 2 + padY;
     o.power = power;
     o.finish = finish;
     return o;
@@ -45,17 +45,17 @@ Oval around(float left, float top, float width, float height, float padX, float 
 
 const std::vector<Oval> &ovals() {
     static const std::vector<Oval> all = {
-        around(478, 40, 137, 44, 10, 7, Finish::Window),       // marble counter
-        around(526, 126, 91, 29, 9, 5, Finish::Blue),          // Charger
-        around(526, 192, 91, 29, 9, 5, Finish::Blue),          // Sauver
-        around(526, 266, 91, 29, 9, 5, Finish::Blue),          // Scores
-        around(480, 336, 133, 43, 9, 5, Finish::Green),        // Nouvelle Partie
-        around(42, 408, 95, 27, 6, 4, Finish::Window, 4),      // chrono groove
-        around(150, 410, 87, 23, 3.5f, 6, Finish::Wood, 3.2f), // Plateau
-        around(252, 410, 83, 23, 4, 6, Finish::Wood, 3.2f),    // Billes
-        around(348, 410, 85, 23, 4, 6, Finish::Wood, 3.2f),    // A propos
-        around(448, 410, 85, 23, 3, 6, Finish::Wood, 3.2f),    // Aide
-        around(544, 410, 61, 23, 5, 6, Finish::Red, 3.2f),     // Quitter
+        around(0, 10, 7, Finish::Window),       // marble counter
+        around(1, 9, 5, Finish::Blue),          // Charger
+        around(2, 9, 5, Finish::Blue),          // Sauver
+        around(3, 9, 5, Finish::Blue),          // Scores
+        around(4, 9, 5, Finish::Green),         // Nouvelle Partie
+        around(5, 6, 4, Finish::Window, 4),     // chrono groove
+        around(6, 3.5f, 6, Finish::Wood, 3.2f), // Plateau
+        around(7, 4, 6, Finish::Wood, 3.2f),    // Billes
+        around(8, 4, 6, Finish::Wood, 3.2f),    // A propos
+        around(9, 3, 6, Finish::Wood, 3.2f),    // Aide
+        around(10, 5, 6, Finish::Red, 3.2f),    // Quitter
     };
     return all;
 }

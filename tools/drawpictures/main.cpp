@@ -24,8 +24,7 @@
 #include <vector>
 
 using namespace Qt::StringLiterals;
-using namespace drawpictures;
-
+namespace drawpictures {
 namespace {
 
 bool save(const QDir &root, const QString &name, const QImage &image) {
@@ -119,8 +118,10 @@ bool drawAll(const QDir &root) {
 }
 
 } // namespace
+} // namespace drawpictures
 
 int main(int argc, char **argv) {
+    using namespace drawpictures;
     // Text needs a platform; the build runs this with the offscreen one.
     QGuiApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);

@@ -6,7 +6,7 @@
 #include <functional>
 #include <unordered_set>
 
-namespace uitest {
+namespace testmodel {
 
 namespace {
 
@@ -135,4 +135,4 @@ std::vector<Jump> BoardModel::solveToOne() const {
     return search() ? path : std::vector<Jump>{};
 }
 
-} // namespace uitest
+} // namespace testmodel

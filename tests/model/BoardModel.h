@@ -1,12 +1,14 @@
-// A second, deliberately naive model of the two boards, kept apart from the
-// game's own rules: the window tests play it side by side with the real
-// window and compare, and it finds the moves of a whole game for them.
+// The tests' own model of the two boards, deliberately naive and kept apart
+// from the game's rules (it knows only the shape of the cross and what a
+// jump is): the rules' tests and the window tests play it side by side with
+// the game and compare, and it finds the moves of a whole game for them and
+// for the end-to-end test.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
-namespace uitest {
+namespace testmodel {
 
 struct Jump {
     int from = 0; // hole numbers 1..45
@@ -53,4 +55,4 @@ private:
     std::vector<Jump> all_; // every jump whose three holes are in play
 };
 
-} // namespace uitest
+} // namespace testmodel
