@@ -15,6 +15,7 @@
 #include <sys/vfs.h>
 #include <unistd.h>
 
+#include "FolderFile.h"
 #include "HelpParts.h"
 
 using namespace Qt::StringLiterals;
@@ -153,22 +154,14 @@ HelpFile HelpFile::read(const QString &path) {
     // One byte more than allowed tells a file that has grown since it was
     // measured.
     QByteArray bytes(kMaxHelpFileSize + 1, Qt::Uninitialized);
-    qsizetype got = 0;
-    while (got < bytes.size()) {
-        const ssize_t r = ::read(file.fd(), bytes.data() + got, size_t(bytes.size() - got));
-        if (r == 0)
-            break;
-        if (r < 0) {
-            if (errno == EINTR)
-                continue;
-            // An ordinary file never asks to wait.
-            return fail(errno == EAGAIN ? notOrdinary : unreadable);
-        }
-        got += r;
-    }
-    if (got > kMaxHelpFileSize)
+    std::size_t got = 0;
+    if (const int error =
+            folderfile::readAt(file.fd(), bytes.data(), std::size_t(bytes.size()), 0, got))
+        // An ordinary file never asks to wait.
+        return fail(error == EAGAIN ? notOrdinary : unreadable);
+    if (got > std::size_t(kMaxHelpFileSize))
         return fail(tooLarge);
-    bytes.truncate(got);
+    bytes.truncate(qsizetype(got));
     return fromBytes(path, bytes);
 }
 

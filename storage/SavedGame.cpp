@@ -79,6 +79,7 @@ QString damaged() {
 } // namespace
 
 SavedGameFile OpenSavedGame() {
+    using namespace savedgame;
     if (failed(reachStartDirectory())) {
         return SavedGameFile::Failed;
     }
