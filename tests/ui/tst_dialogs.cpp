@@ -80,6 +80,7 @@ void tst_dialogs::nameEntry() {
 
     playerName = u"before"_s;
     Tsaisie_nom dialog;
+    dialog.controls();
     auto *edit = child<QLineEdit>(&dialog, u"Edit1"_s);
     auto *button = child<QPushButton>(&dialog, u"BitBtn1"_s);
     edit->setText(u"last time"_s);
