@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QSet>
 #include <QStringList>
 
 using namespace Qt::StringLiterals;
@@ -25,26 +26,39 @@ const QStringList kSerif = {
 const QStringList kScreenSans = {u"DejaVu Sans"_s,     u"Noto Sans"_s, u"Cantarell"_s,
                                  u"Liberation Sans"_s, u"Arimo"_s,     u"FreeSans"_s};
 
-bool proportional(const QString &family) {
-    return QFontDatabase::hasFamily(family) && !QFontDatabase::isFixedPitch(family);
-}
-
-QStringList present(const QStringList &wanted) {
-    QStringList found;
-    for (const QString &family : wanted) {
-        if (proportional(family)) {
-            found.append(family);
+// The faces installed, read once: asking the database about each wanted face
+// in turn had fontconfig resolve every name as an alias, which cost more
+// than all the rest of the start-up's font work.
+class Installed {
+public:
+    Installed() {
+        for (const QString &family : QFontDatabase::families()) {
+            lower_.insert(family.toLower());
         }
     }
-    return found;
-}
+    bool proportional(const QString &family) const {
+        return lower_.contains(family.toLower()) && !QFontDatabase::isFixedPitch(family);
+    }
+    QStringList present(const QStringList &wanted) const {
+        QStringList found;
+        for (const QString &family : wanted) {
+            if (proportional(family)) {
+                found.append(family);
+            }
+        }
+        return found;
+    }
+
+private:
+    QSet<QString> lower_;
+};
 
 // Last resort on a machine with none of the faces above: any proportional
 // face, one whose name says sans-serif if there is one.
 QString anyProportional() {
     QString fallback;
     for (const QString &family : QFontDatabase::families()) {
-        if (!proportional(family) || QFontDatabase::isPrivateFamily(family)) {
+        if (QFontDatabase::isFixedPitch(family) || QFontDatabase::isPrivateFamily(family)) {
             continue;
         }
         if (family.contains(u"Sans"_s) && !family.contains(u"Mono"_s)) {
@@ -57,17 +71,22 @@ QString anyProportional() {
     return fallback;
 }
 
-} // namespace
-
-QString systemFace() {
-    const QStringList found = present(kScreenSans);
+QString systemFace(const Installed &installed) {
+    const QStringList found = installed.present(kScreenSans);
     return found.isEmpty() ? anyProportional() : found.first();
 }
 
+} // namespace
+
+QString systemFace() {
+    return systemFace(Installed());
+}
+
 void mapWindowsFaces() {
-    const QString system = systemFace();
-    QStringList sans = present(kSans);
-    QStringList serif = present(kSerif);
+    const Installed installed;
+    const QString system = systemFace(installed);
+    QStringList sans = installed.present(kSans);
+    QStringList serif = installed.present(kSerif);
     if (!system.isEmpty()) {
         sans.append(system);
         serif.append(system);
