@@ -23,7 +23,7 @@ Ui::Fmode *Tmode::controls() {
     if (!ui) {
         ui = new Ui::Fmode;
         ui->setupUi(this);
-        applyPixelFonts(this);
+        applyDescriptionFonts(this);
         setFixedSize(size());
         connect(ui->BitBtn1, &QPushButton::clicked, this, &Tmode::BitBtn1Click);
         connect(ui->BitBtn2, &QPushButton::clicked, this, &Tmode::BitBtn2Click);

@@ -58,7 +58,7 @@ Ui::Fnom *Tsaisie_nom::controls() {
     if (!ui) {
         ui = new Ui::Fnom;
         ui->setupUi(this);
-        applyPixelFonts(this);
+        applyDescriptionFonts(this);
         squeezeToFit(ui->Label2);
         setFixedSize(size());
         ui->Edit1->setMaxLength(kNameCapacity);

@@ -10,7 +10,7 @@
 TSplashForm::TSplashForm(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), ui(new Ui::SplashForm) {
     ui->setupUi(this);
-    applyPixelFonts(this);
+    applyDescriptionFonts(this);
     useSharpPicture(ui->Image1, QStringLiteral(":/pictures/splash.png"));
     setFixedSize(324, 202);
     FormCreate();

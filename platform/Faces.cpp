@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QHash>
 #include <QSet>
 #include <QStringList>
 
@@ -36,8 +37,9 @@ public:
             lower_.insert(family.toLower());
         }
     }
+    bool has(const QString &family) const { return lower_.contains(family.toLower()); }
     bool proportional(const QString &family) const {
-        return lower_.contains(family.toLower()) && !QFontDatabase::isFixedPitch(family);
+        return has(family) && !QFontDatabase::isFixedPitch(family);
     }
     QStringList present(const QStringList &wanted) const {
         QStringList found;
@@ -71,6 +73,12 @@ QString anyProportional() {
     return fallback;
 }
 
+// The face drawn for each name the windows use, by lower-case name.
+QHash<QString, QString> &drawnFaces() {
+    static QHash<QString, QString> faces;
+    return faces;
+}
+
 QString systemFace(const Installed &installed) {
     const QStringList found = installed.present(kScreenSans);
     return found.isEmpty() ? anyProportional() : found.first();
@@ -97,6 +105,20 @@ void mapWindowsFaces() {
     QFont::insertSubstitutions(u"Arial"_s, sans);
     QFont::insertSubstitutions(u"Times New Roman"_s, serif);
 
+    // The face the font engine would settle on: the name itself when
+    // installed, else its first installed substitute.
+    for (const QString &name :
+         {u"System"_s, u"MS Sans Serif"_s, u"Arial"_s, u"Times New Roman"_s}) {
+        QStringList candidates = QFont::substitutes(name);
+        candidates.prepend(name);
+        for (const QString &face : std::as_const(candidates)) {
+            if (installed.has(face)) {
+                drawnFaces().insert(name.toLower(), face);
+                break;
+            }
+        }
+    }
+
     // Message boxes, buttons and the help use the application's font. A
     // desktop's own choice is kept unless it fell on a typewriter face.
     QFont font = QApplication::font();
@@ -104,6 +126,10 @@ void mapWindowsFaces() {
         font.setFamilies({system});
         QApplication::setFont(font);
     }
+}
+
+QString installedFace(const QString &family) {
+    return drawnFaces().value(family.toLower(), family);
 }
 
 } // namespace platform

@@ -33,7 +33,7 @@ Ui::Score *Tmeilleur_score::controls() {
     if (!ui) {
         ui = new Ui::Score;
         ui->setupUi(this);
-        applyPixelFonts(this);
+        applyDescriptionFonts(this);
         squeezeToFit(ui->Label2);
         setFixedSize(size());
         ui->BitBtn1->setIcon(buttonGlyph(u":/pictures/ok.png"_s));

@@ -13,6 +13,7 @@
 #include "About.h"
 #include "Cursors.h"
 #include "EndMessage.h"
+#include "Faces.h"
 #include "Fmode.h"
 #include "Fnom.h"
 #include "HelpViewer.h"
@@ -44,7 +45,7 @@ QString twoDigits(int n) {
 
 TForm1::TForm1(QWidget *parent) : QWidget(parent), ui(new Ui::Form1) {
     ui->setupUi(this);
-    applyPixelFonts(this);
+    applyDescriptionFonts(this);
     plateau = ui->plateau;
     billes_repos = ui->billes_repos;
     charger = ui->charger;
@@ -64,7 +65,7 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), ui(new Ui::Form1) {
     bulle->setObjectName(u"bulle"_s);
     bulle->setHintDirection(hdDownRight);
     bulle->setHintShadowColor(Qt::black);
-    QFont hintFont(u"Arial"_s);
+    QFont hintFont(platform::installedFace(u"Arial"_s));
     hintFont.setPixelSize(11);
     bulle->setHintFont(hintFont, Qt::black);
     bulle->Loaded();
@@ -136,7 +137,7 @@ void TForm1::FormCreate() {
     message_fin->setObjectName(u"message_fin"_s);
     message_fin->setGeometry(156, 130, 365, 151);
     message_fin->setAlignment(Qt::AlignCenter);
-    QFont big(u"Times New Roman"_s);
+    QFont big(platform::installedFace(u"Times New Roman"_s));
     big.setPixelSize(67); // 50 points on a 96 dpi screen
     big.setBold(true);
     message_fin->setFont(big);
