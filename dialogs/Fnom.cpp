@@ -63,7 +63,7 @@ Ui::Fnom *Tsaisie_nom::controls() {
         setFixedSize(size());
         ui->Edit1->setMaxLength(kNameCapacity);
         ui->Edit1->setValidator(new Windows1252Validator(ui->Edit1));
-        ui->BitBtn1->setIcon(buttonGlyph(u":/pictures/ok.png"_s));
+        ui->BitBtn1->setIcon(buttonGlyph(u":/pictures/ok.png"_s, devicePixelRatioF()));
         connect(ui->BitBtn1, &QPushButton::clicked, this, &Tsaisie_nom::BitBtn1Click);
     }
     return ui;

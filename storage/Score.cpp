@@ -36,7 +36,7 @@ Ui::Score *Tmeilleur_score::controls() {
         applyDescriptionFonts(this);
         squeezeToFit(ui->Label2);
         setFixedSize(size());
-        ui->BitBtn1->setIcon(buttonGlyph(u":/pictures/ok.png"_s));
+        ui->BitBtn1->setIcon(buttonGlyph(u":/pictures/ok.png"_s, devicePixelRatioF()));
         connect(ui->BitBtn1, &QPushButton::clicked, this, &Tmeilleur_score::BitBtn1Click);
     }
     return ui;
