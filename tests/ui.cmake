@@ -14,6 +14,9 @@ veltrano_add_qtest(tst_help_keys SOURCES ui/tst_help_keys.cpp LIBS veltrano_uite
 find_package(benchmark REQUIRED)
 add_executable(bench_click bench/bench_click.cpp)
 target_link_libraries(bench_click PRIVATE veltrano_uitest_support benchmark::benchmark)
+# Nor this: the first showing of each dialog built late.
+add_executable(bench_dialogs bench/bench_dialogs.cpp)
+target_link_libraries(bench_dialogs PRIVATE veltrano_uitest_support)
 
 # Saved games by the hundred thousand through the real load path, sanitized.
 veltrano_add_sanitized_test(tst_saved_game_fuzz SOURCES ui/tst_saved_game_fuzz.cpp
