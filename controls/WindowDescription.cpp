@@ -3,14 +3,24 @@
 #include <QLabel>
 #include <QWidget>
 
+#include "Faces.h"
 #include "Pictures.h"
 
-void applyPixelFonts(QWidget *root) {
+void applyDescriptionFonts(QWidget *root) {
     auto apply = [](QWidget *w) {
         const QVariant size = w->property("pixelSize");
+        if (!size.isValid() && !w->testAttribute(Qt::WA_SetFont)) {
+            return;
+        }
+        QFont f = w->font();
         if (size.isValid()) {
-            QFont f = w->font();
             f.setPixelSize(size.toInt());
+        }
+        const QString face = platform::installedFace(f.family());
+        if (face != f.family()) {
+            f.setFamilies({face});
+        }
+        if (f != w->font()) {
             w->setFont(f);
         }
     };

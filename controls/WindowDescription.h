@@ -9,7 +9,9 @@ class QWidget;
 // laid out with character heights in pixels. A description therefore gives
 // each widget whose font needs it a dynamic property "pixelSize"; this turns
 // it into QFont::setPixelSize for the widget and everything below it.
-void applyPixelFonts(QWidget *root);
+// It also names, in each font a description sets, the installed face the
+// machine draws for the family named there (see platform::installedFace).
+void applyDescriptionFonts(QWidget *root);
 
 // A description names the plain drawing of its pictures; on a screen with
 // more device pixels than pixels this puts the twice-as-large drawing of

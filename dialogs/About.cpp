@@ -30,7 +30,7 @@ Ui::a_propos *Ta_propos::controls() {
     if (!ui) {
         ui = new Ui::a_propos;
         ui->setupUi(this);
-        applyPixelFonts(this);
+        applyDescriptionFonts(this);
         useSharpPicture(ui->Image1, u":/pictures/apropos.png"_s);
         FormCreate();
     }

@@ -9,18 +9,33 @@ Tmode *mode = nullptr;
 
 Tmode::Tmode(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
-      ui(new Ui::Fmode) {
-    ui->setupUi(this);
+                          Qt::WindowCloseButtonHint) {
+    // Made hidden with the other windows at start-up; its controls wait for
+    // the first new game, so the player does not wait for them at start.
     setObjectName(QStringLiteral("mode"));
-    applyPixelFonts(this);
-    setFixedSize(size());
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &Tmode::BitBtn1Click);
-    connect(ui->BitBtn2, &QPushButton::clicked, this, &Tmode::BitBtn2Click);
 }
 
 Tmode::~Tmode() {
     delete ui;
+}
+
+Ui::Fmode *Tmode::controls() {
+    if (!ui) {
+        ui = new Ui::Fmode;
+        ui->setupUi(this);
+        applyDescriptionFonts(this);
+        setFixedSize(size());
+        connect(ui->BitBtn1, &QPushButton::clicked, this, &Tmode::BitBtn1Click);
+        connect(ui->BitBtn2, &QPushButton::clicked, this, &Tmode::BitBtn2Click);
+    }
+    return ui;
+}
+
+void Tmode::setVisible(bool visible) {
+    if (visible) {
+        controls();
+    }
+    QDialog::setVisible(visible);
 }
 
 void Tmode::showEvent(QShowEvent *event) {

@@ -13,6 +13,10 @@ public:
     explicit Tmode(QWidget *parent = nullptr);
     ~Tmode() override;
 
+    // The dialog's controls, built at its first showing.
+    Ui::Fmode *controls();
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -21,7 +25,7 @@ private:
     void BitBtn2Click();
     void choose(int kind);
 
-    Ui::Fmode *ui;
+    Ui::Fmode *ui = nullptr;
 };
 
 extern Tmode *mode;

@@ -13,6 +13,10 @@ public:
     explicit Tsaisie_nom(QWidget *parent = nullptr);
     ~Tsaisie_nom() override;
 
+    // The dialog's controls, built at its first showing.
+    Ui::Fnom *controls();
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -20,7 +24,7 @@ protected:
 private:
     void BitBtn1Click();
 
-    Ui::Fnom *ui;
+    Ui::Fnom *ui = nullptr;
 };
 
 extern Tsaisie_nom *saisie_nom;

@@ -1,6 +1,7 @@
 #include "Splash.h"
 
 #include <QGuiApplication>
+#include <QPixmapCache>
 #include <QScreen>
 
 #include "WindowDescription.h"
@@ -9,7 +10,7 @@
 TSplashForm::TSplashForm(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), ui(new Ui::SplashForm) {
     ui->setupUi(this);
-    applyPixelFonts(this);
+    applyDescriptionFonts(this);
     useSharpPicture(ui->Image1, QStringLiteral(":/pictures/splash.png"));
     setFixedSize(324, 202);
     FormCreate();
@@ -21,6 +22,10 @@ TSplashForm::TSplashForm(QWidget *parent)
 
 TSplashForm::~TSplashForm() {
     delete ui;
+    // Its picture is never shown again; the pixmap cache would keep it for
+    // the whole game. The main window's pictures are held by their labels and
+    // stay.
+    QPixmapCache::clear();
 }
 
 void TSplashForm::FormCreate() {

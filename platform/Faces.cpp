@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QHash>
+#include <QSet>
 #include <QStringList>
 
 using namespace Qt::StringLiterals;
@@ -25,26 +27,40 @@ const QStringList kSerif = {
 const QStringList kScreenSans = {u"DejaVu Sans"_s,     u"Noto Sans"_s, u"Cantarell"_s,
                                  u"Liberation Sans"_s, u"Arimo"_s,     u"FreeSans"_s};
 
-bool proportional(const QString &family) {
-    return QFontDatabase::hasFamily(family) && !QFontDatabase::isFixedPitch(family);
-}
-
-QStringList present(const QStringList &wanted) {
-    QStringList found;
-    for (const QString &family : wanted) {
-        if (proportional(family)) {
-            found.append(family);
+// The faces installed, read once: asking the database about each wanted face
+// in turn had fontconfig resolve every name as an alias, which cost more
+// than all the rest of the start-up's font work.
+class Installed {
+public:
+    Installed() {
+        for (const QString &family : QFontDatabase::families()) {
+            lower_.insert(family.toLower());
         }
     }
-    return found;
-}
+    bool has(const QString &family) const { return lower_.contains(family.toLower()); }
+    bool proportional(const QString &family) const {
+        return has(family) && !QFontDatabase::isFixedPitch(family);
+    }
+    QStringList present(const QStringList &wanted) const {
+        QStringList found;
+        for (const QString &family : wanted) {
+            if (proportional(family)) {
+                found.append(family);
+            }
+        }
+        return found;
+    }
+
+private:
+    QSet<QString> lower_;
+};
 
 // Last resort on a machine with none of the faces above: any proportional
 // face, one whose name says sans-serif if there is one.
 QString anyProportional() {
     QString fallback;
     for (const QString &family : QFontDatabase::families()) {
-        if (!proportional(family) || QFontDatabase::isPrivateFamily(family)) {
+        if (QFontDatabase::isFixedPitch(family) || QFontDatabase::isPrivateFamily(family)) {
             continue;
         }
         if (family.contains(u"Sans"_s) && !family.contains(u"Mono"_s)) {
@@ -57,17 +73,28 @@ QString anyProportional() {
     return fallback;
 }
 
-} // namespace
+// The face drawn for each name the windows use, by lower-case name.
+QHash<QString, QString> &drawnFaces() {
+    static QHash<QString, QString> faces;
+    return faces;
+}
 
-QString systemFace() {
-    const QStringList found = present(kScreenSans);
+QString systemFace(const Installed &installed) {
+    const QStringList found = installed.present(kScreenSans);
     return found.isEmpty() ? anyProportional() : found.first();
 }
 
+} // namespace
+
+QString systemFace() {
+    return systemFace(Installed());
+}
+
 void mapWindowsFaces() {
-    const QString system = systemFace();
-    QStringList sans = present(kSans);
-    QStringList serif = present(kSerif);
+    const Installed installed;
+    const QString system = systemFace(installed);
+    QStringList sans = installed.present(kSans);
+    QStringList serif = installed.present(kSerif);
     if (!system.isEmpty()) {
         sans.append(system);
         serif.append(system);
@@ -78,6 +105,20 @@ void mapWindowsFaces() {
     QFont::insertSubstitutions(u"Arial"_s, sans);
     QFont::insertSubstitutions(u"Times New Roman"_s, serif);
 
+    // The face the font engine would settle on: the name itself when
+    // installed, else its first installed substitute.
+    for (const QString &name :
+         {u"System"_s, u"MS Sans Serif"_s, u"Arial"_s, u"Times New Roman"_s}) {
+        QStringList candidates = QFont::substitutes(name);
+        candidates.prepend(name);
+        for (const QString &face : std::as_const(candidates)) {
+            if (installed.has(face)) {
+                drawnFaces().insert(name.toLower(), face);
+                break;
+            }
+        }
+    }
+
     // Message boxes, buttons and the help use the application's font. A
     // desktop's own choice is kept unless it fell on a typewriter face.
     QFont font = QApplication::font();
@@ -85,6 +126,10 @@ void mapWindowsFaces() {
         font.setFamilies({system});
         QApplication::setFont(font);
     }
+}
+
+QString installedFace(const QString &family) {
+    return drawnFaces().value(family.toLower(), family);
 }
 
 } // namespace platform

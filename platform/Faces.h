@@ -13,6 +13,12 @@ namespace platform {
 // Call once, after the application object exists and before any window.
 void mapWindowsFaces();
 
+// The installed face drawn for `family`, one of the names above, once
+// mapWindowsFaces() has run; otherwise `family` itself. A font that names the
+// installed face spares the engine a failed look-up of the absent one, which
+// has fontconfig compute its fallbacks at the first paint.
+QString installedFace(const QString &family);
+
 // The proportional sans-serif face "System" stands for on this machine.
 QString systemFace();
 

@@ -15,6 +15,10 @@ public:
     explicit Tmeilleur_score(QWidget *parent = nullptr);
     ~Tmeilleur_score() override;
 
+    // The dialog's controls, built at its first showing.
+    Ui::Score *controls();
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent *event) override;
     bool event(QEvent *event) override;
@@ -24,7 +28,7 @@ private:
     void FormActivate();
     void BitBtn1Click();
 
-    Ui::Score *ui;
+    Ui::Score *ui = nullptr;
     bool returningFromFailure_ = false;
 };
 

@@ -61,11 +61,16 @@ void putInt16(SettingsBytes &bytes, std::size_t at, std::int16_t value) {
 
 QString stringAt(const SettingsBytes &bytes, std::size_t at, int capacity) {
     const int length = std::min<int>(bytes[at], capacity);
+    const QByteArrayView text(reinterpret_cast<const char *>(bytes.data() + at + 1), length);
+    // Plain ASCII reads the same in every code; most names are, and then the
+    // converter, which maps a megabyte of tables, is never opened.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) {
+        return QString::fromLatin1(text);
+    }
     // One converter for the whole run: opening one costs more than the
     // conversion, and a single-byte code keeps no state between calls.
     static QStringDecoder decoder("windows-1252");
-    return decoder.decode(
-        QByteArrayView(reinterpret_cast<const char *>(bytes.data() + at + 1), length));
+    return decoder.decode(text);
 }
 
 void putString(SettingsBytes &bytes, std::size_t at, int capacity, const QString &text) {

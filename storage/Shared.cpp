@@ -14,17 +14,33 @@ void centreOnMainWindow(QWidget *dialog) {
 }
 
 #include <QLabel>
+#include <algorithm>
 
 void squeezeToFit(QLabel *label) {
     QFont font = label->font();
     const QString text = label->text().trimmed();
     const int room = label->contentsRect().width();
-    for (int stretch = 100; stretch > 50; stretch -= 1) {
+    // Each stretch tried loads a font. The width grows with the stretch, so
+    // the width at full stretch points close to the answer, and a step or two
+    // from there finds the widest stretch that fits, as trying every one down
+    // from 100 would.
+    const auto width = [&](int stretch) {
         font.setStretch(stretch);
-        if (QFontMetrics(font).horizontalAdvance(text) <= room) {
-            break;
+        return QFontMetrics(font).horizontalAdvance(text);
+    };
+    constexpr int kNarrowest = 51;
+    int stretch = 100;
+    const int full = width(stretch);
+    if (full > room) {
+        stretch = std::clamp(100 * room / full, kNarrowest, 99);
+        while (stretch > kNarrowest && width(stretch) > room) {
+            --stretch;
+        }
+        while (stretch < 99 && width(stretch + 1) <= room) {
+            ++stretch;
         }
     }
+    font.setStretch(stretch);
     label->setFont(font);
 }
 
@@ -51,15 +67,17 @@ QPixmap withClearBackground(const QString &resource) {
 }
 } // namespace
 
-QIcon buttonGlyph(const QString &resource) {
-    // Both drawings go into the icon; the button shows the twice-as-large one
-    // on a screen with two device pixels to a pixel.
+QIcon buttonGlyph(const QString &resource, qreal devicePixelRatio) {
+    // Only the drawing the screen needs is decoded: the plain one, or the
+    // twice-as-large one where a pixel holds two device pixels.
+    const QString chosen = pictureFor(resource, devicePixelRatio);
+    QPixmap pixmap = withClearBackground(chosen);
+    if (pixmap.isNull() && chosen != resource) {
+        pixmap = withClearBackground(resource);
+    }
     QIcon icon;
-    for (const QString &path : {resource, pictureFor(resource, 2)}) {
-        const QPixmap pixmap = withClearBackground(path);
-        if (!pixmap.isNull()) {
-            icon.addPixmap(pixmap);
-        }
+    if (!pixmap.isNull()) {
+        icon.addPixmap(pixmap);
     }
     return icon;
 }

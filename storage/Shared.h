@@ -40,5 +40,6 @@ void squeezeToFit(QLabel *label);
 class QIcon;
 
 // A button's picture with its background colour, the colour of its bottom
-// left pixel, left out, so that the button's own face shows through.
-QIcon buttonGlyph(const QString &resource);
+// left pixel, left out, so that the button's own face shows through; drawn
+// for a screen of `devicePixelRatio`.
+QIcon buttonGlyph(const QString &resource, qreal devicePixelRatio);

@@ -11,6 +11,7 @@
 #include "ClickFilter.h"
 #include "Cursors.h"
 #include "EndMessage.h"
+#include "Faces.h"
 #include "Fmode.h"
 #include "Fnom.h"
 #include "HelpViewer.h"
@@ -45,7 +46,7 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), ui(new Ui::Form1) {
         findChild<QLabel *>(QString::fromLatin1(label.name))
             ->setGeometry(b.left, b.top, b.width, b.height);
     }
-    applyPixelFonts(this);
+    applyDescriptionFonts(this);
     plateau = ui->plateau;
     billes_repos = ui->billes_repos;
     charger = ui->charger;
@@ -65,7 +66,7 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), ui(new Ui::Form1) {
     bulle->setObjectName(u"bulle"_s);
     bulle->setHintDirection(hdDownRight);
     bulle->setHintShadowColor(Qt::black);
-    QFont hintFont(u"Arial"_s);
+    QFont hintFont(platform::installedFace(u"Arial"_s));
     hintFont.setPixelSize(11);
     bulle->setHintFont(hintFont, Qt::black);
     bulle->Loaded();
@@ -150,7 +151,7 @@ void TForm1::FormCreate() {
     message_fin->setObjectName(u"message_fin"_s);
     message_fin->setGeometry(156, 130, 365, 151);
     message_fin->setAlignment(Qt::AlignCenter);
-    QFont big(u"Times New Roman"_s);
+    QFont big(platform::installedFace(u"Times New Roman"_s));
     big.setPixelSize(67); // 50 points on a 96 dpi screen
     big.setBold(true);
     message_fin->setFont(big);

@@ -2,6 +2,7 @@
 // the settings file read back byte by byte rather than from memory.
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
@@ -47,6 +48,8 @@ class tst_dialogs : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init() { recordFailures(); }
+    void firstShowing_data();
+    void firstShowing();
     void nameEntry_data();
     void nameEntry();
     void choicesOnDisk_data();
@@ -57,6 +60,49 @@ private Q_SLOTS:
     void topTenTitleBevels_data();
     void topTenTitleBevels();
 };
+
+// The dialogs build their controls only when first shown: they must come up
+// then as complete as if built with the main window.
+void tst_dialogs::firstShowing_data() {
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("label"); // a control and its text
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("board choice") << u"mode"_s << u"BitBtn1"_s << u"BitBtn2"_s
+                                  << u"Mission Impossible (44 billes)"_s << QSize(262, 73);
+    QTest::newRow("name entry") << u"saisie_nom"_s << u"Edit1"_s << u"Label1"_s << u"BRAVO !!!"_s
+                                << QSize(388, 299);
+    QTest::newRow("top ten") << u"meilleur_score"_s << u"BitBtn1"_s << u"Label2"_s
+                             << u"LES 10 MEILLEURS SCORES"_s << QSize(320, 394);
+}
+
+void tst_dialogs::firstShowing() {
+    QFETCH(QString, dialog);
+    QFETCH(QString, focus);
+    QFETCH(QString, label);
+    QFETCH(QString, text);
+    QFETCH(QSize, size);
+
+    GameWindow w;
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.form()));
+    auto *d = child<QDialog>(w.form(), dialog);
+    QVERIFY(d->findChildren<QWidget *>().isEmpty()); // nothing built yet
+    d->show();
+    QVERIFY(QTest::qWaitForWindowActive(d));
+    QCOMPARE(d->focusWidget(), child<QWidget>(d, focus));
+    const QWidget *control = child<QWidget>(d, label);
+    const QString shown = control->property("text").toString();
+    QCOMPARE(shown, text);
+    QVERIFY(control->fontMetrics().horizontalAdvance(shown) <= control->contentsRect().width());
+    QCOMPARE(d->size(), size);
+    // Centred on the main window as the game last placed it.
+    const QPoint centre(MainWindowRect.left + MainWindowRect.width / 2,
+                        MainWindowRect.top + MainWindowRect.height / 2);
+    QVERIFY((d->frameGeometry().center() - centre).manhattanLength() <= 2);
+    d->hide();
+}
 
 void tst_dialogs::nameEntry_data() {
     QTest::addColumn<QString>("typed"); // then pasted after a "|"
@@ -83,6 +129,7 @@ void tst_dialogs::nameEntry() {
 
     playerName = u"before"_s;
     Tsaisie_nom dialog;
+    dialog.controls();
     auto *edit = child<QLineEdit>(&dialog, u"Edit1"_s);
     auto *button = child<QPushButton>(&dialog, u"BitBtn1"_s);
     edit->setText(u"last time"_s);

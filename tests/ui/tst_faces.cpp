@@ -138,8 +138,10 @@ private:
         TForm1 *form = window_->form();
         if (where == u"main window"_s)
             return form->font();
-        if (where == u"board choice"_s)
+        if (where == u"board choice"_s) {
+            mode->controls();
             return mode->font();
+        }
         if (where == u"quit box"_s)
             return QMessageBox(form).font();
         if (where == u"dialog button"_s)

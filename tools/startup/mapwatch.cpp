@@ -8,6 +8,8 @@
 //     --main-name NAME   title that identifies the main window
 //                        (default "VELTRANO V2.32")
 //     --main-size WxH    size that also identifies it (default 640x462)
+//     --first            the first window mapped is the main one, whatever
+//                        its title and size (for programs without a splash)
 //     --settle-ms MS     how long after the main window to read the memory
 //                        and stop the program (default 2000)
 //     --timeout-ms MS    give up when no main window shows (default 20000)
@@ -49,6 +51,7 @@ struct Options {
     Size splash{324, 202};
     std::string mainName = "VELTRANO V2.32";
     Size mainSize{640, 462};
+    bool first = false;
     long settleMs = 2000;
     long timeoutMs = 20000;
     std::vector<char *> command;
@@ -79,6 +82,8 @@ std::optional<Options> parse(int argc, char *argv[]) {
             if (!parseSize(argv[++i], &o.mainSize)) {
                 return std::nullopt;
             }
+        } else if (a == "--first") {
+            o.first = true;
         } else if (a == "--settle-ms" && hasValue) {
             o.settleMs = std::atol(argv[++i]);
         } else if (a == "--timeout-ms" && hasValue) {
@@ -184,7 +189,7 @@ int main(int argc, char *argv[]) {
     const std::optional<Options> options = parse(argc, argv);
     if (!options) {
         std::fprintf(stderr, "usage: mapwatch [--dir DIR] [--splash WxH] [--main-name NAME]"
-                             " [--main-size WxH] [--settle-ms MS] [--timeout-ms MS]"
+                             " [--main-size WxH] [--first] [--settle-ms MS] [--timeout-ms MS]"
                              " -- PROGRAM [ARGS...]\n");
         return 2;
     }
@@ -235,7 +240,7 @@ int main(int argc, char *argv[]) {
         const double at = msSince(t0);
         const Window w = event.xmap.window;
         const Size size = windowSize(dpy, w);
-        if (!mainMs && (windowName(dpy, w) == o.mainName || size == o.mainSize)) {
+        if (!mainMs && (o.first || windowName(dpy, w) == o.mainName || size == o.mainSize)) {
             mainMs = at;
         } else if (!splashMs && !mainMs && size == o.splash) {
             splashMs = at;
