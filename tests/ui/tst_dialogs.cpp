@@ -300,6 +300,7 @@ void tst_dialogs::topTenTitleBevels() {
     QFETCH(QPoint, step);
     QFETCH(QList<int>, roles);
     GameWindow w;
+    meilleur_score->controls();
     QWidget *panel = child<QWidget>(meilleur_score, u"Panel1"_s);
     QCOMPARE(panel->size(), QSize(300, 53));
     const QImage picture = panel->grab().toImage();
