@@ -38,6 +38,8 @@ test_packages=(
     desktop-file-utils appstream
     # the help's response measurement watches the files the game opens
     strace python3
+    # the start-up measurement counts instructions
+    valgrind
     # the game as a native Wayland client on a private compositor
     weston qt6-wayland
     # the Debian package: made, checked, installed and removed

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include <QDialog>
+#include <QHash>
 #include <QMessageBox>
 #include <QWindow>
 
@@ -67,54 +68,41 @@ private Q_SLOTS:
 
     void windowsShow_data() {
         QTest::addColumn<QString>("window");
-        QTest::newRow("splash") << u"splash"_s;
-        QTest::newRow("about box") << u"about"_s;
-        QTest::newRow("top ten") << u"top ten"_s;
-        QTest::newRow("name entry") << u"name"_s;
-        QTest::newRow("message box") << u"message"_s;
-        QTest::newRow("help") << u"help"_s;
+        for (const char *name : {"splash", "help", "about", "top ten", "name", "message"}) {
+            QTest::newRow(name) << QString::fromLatin1(name);
+        }
     }
 
+    // The splash and the help stand alone; every dialog, shown as the game
+    // shows it from its own loop, is tied to the main window.
     void windowsShow() {
         QFETCH(QString, window);
         GameWindow w;
-        std::unique_ptr<QWidget> own;
-        QWidget *shown = nullptr;
-        if (window == u"splash"_s) {
-            own = std::make_unique<TSplashForm>();
-        } else if (window == u"message"_s) {
-            own = std::make_unique<QMessageBox>(QMessageBox::Question, u"Confirmation"_s,
-                                                u"Désirez-vous quitter Veltrano"_s,
-                                                QMessageBox::Ok | QMessageBox::Cancel, w.form());
-        } else if (window == u"help"_s) {
-            platform::HelpViewer::instance()->open(w.directory() + u"/DOC.HLP"_s, 1, w.form());
-            shown = platform::HelpViewer::instance();
-        } else {
-            shown = window == u"about"_s     ? static_cast<QWidget *>(a_propos)
-                    : window == u"top ten"_s ? static_cast<QWidget *>(meilleur_score)
-                                             : saisie_nom;
-        }
-        if (!shown) {
-            shown = own.get();
-        }
-        if (auto *modal = qobject_cast<QDialog *>(shown)) {
-            // As the game shows them: modal, answered from their own loop.
-            bool exposed = false;
+        TSplashForm splash;
+        QMessageBox box(QMessageBox::Question, u"Confirmation"_s,
+                        u"Désirez-vous quitter Veltrano"_s, QMessageBox::Ok | QMessageBox::Cancel,
+                        w.form());
+        platform::HelpViewer *help = platform::HelpViewer::instance();
+        const QHash<QString, QWidget *> windows{
+            {u"splash"_s, &splash},         {u"help"_s, help},       {u"about"_s, a_propos},
+            {u"top ten"_s, meilleur_score}, {u"name"_s, saisie_nom}, {u"message"_s, &box}};
+        if (auto *dialog = qobject_cast<QDialog *>(windows[window])) {
             QWindow *parent = nullptr;
             w.modals().expect([&](QWidget *up) {
-                exposed = QTest::qWaitForWindowExposed(up);
+                QVERIFY(QTest::qWaitForWindowExposed(up));
                 parent = up->windowHandle()->transientParent();
             });
-            modal->exec();
-            QVERIFY(exposed);
+            dialog->exec();
             QCOMPARE(parent, w->windowHandle());
             return;
         }
-        shown->show();
-        QVERIFY(QTest::qWaitForWindowExposed(shown));
-        QCOMPARE(shown->windowHandle()->transientParent(), nullptr);
-        shown->close();
-        QTRY_VERIFY(!shown->windowHandle() || !shown->windowHandle()->isExposed());
+        if (window == u"help"_s) {
+            help->open(w.directory() + u"/DOC.HLP"_s, 1, w.form());
+        } else {
+            splash.show();
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(windows[window]));
+        QCOMPARE(windows[window]->windowHandle()->transientParent(), nullptr);
     }
 };
 
