@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 #include <cerrno>
@@ -96,7 +97,7 @@ bool onPseudoFileSystem(int fd) {
 
 } // namespace
 
-HelpFile HelpFile::read(const QString &path) {
+HelpFile HelpFile::read(const QString &path, int folder) {
     HelpFile help;
     help.m_path = path;
     const QString shown = help::quoted(path);
@@ -116,13 +117,14 @@ HelpFile HelpFile::read(const QString &path) {
     // elsewhere in the meantime, so what counts is the check of the open
     // file below; opening without waiting keeps a pipe or a terminal from
     // holding the game up until then.
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = QFile::encodeName(folder >= 0 ? QFileInfo(path).fileName() : path);
+    const int from = folder >= 0 ? folder : AT_FDCWD;
     struct stat before {};
-    if (::stat(name.constData(), &before) == 0 && !S_ISREG(before.st_mode) &&
+    if (::fstatat(from, name.constData(), &before, 0) == 0 && !S_ISREG(before.st_mode) &&
         !S_ISDIR(before.st_mode))
         return fail(notOrdinary);
 
-    Descriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    Descriptor file(::openat(from, name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (file.fd() < 0) {
         switch (errno) {
         case ENOENT:

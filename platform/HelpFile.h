@@ -110,8 +110,11 @@ class HelpFile {
 public:
     // Reads and splits the file. Never throws, never waits on anything but
     // an ordinary file: any failure leaves the object without topics and
-    // with a French message in error().
-    static HelpFile read(const QString &path);
+    // with a French message in error(). Given a handle on the folder the
+    // file lies in, the file is reached through it by its name alone, so
+    // that a folder whose name is no valid text, or too deep to be named,
+    // still serves; path is then what the messages show.
+    static HelpFile read(const QString &path, int folder = -1);
 
     // The same from bytes already read, and from text already decoded.
     static HelpFile fromBytes(const QString &path, const QByteArray &bytes);

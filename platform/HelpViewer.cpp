@@ -39,8 +39,8 @@ constexpr qsizetype kMaxHistory = 200;
 
 } // namespace
 
-void showHelp(const QString &helpFile, int context, QWidget *game) {
-    HelpViewer::instance()->open(helpFile, context, game);
+void showHelp(const QString &helpFile, int context, QWidget *game, int folder) {
+    HelpViewer::instance()->open(helpFile, context, game, folder);
 }
 
 HelpViewer *HelpViewer::instance() {
@@ -107,8 +107,8 @@ HelpViewer::HelpViewer() : QWidget(nullptr, Qt::Window) {
     updateButtons();
 }
 
-void HelpViewer::open(const QString &helpFile, int context, QWidget *game) {
-    m_file = HelpFile::read(helpFile);
+void HelpViewer::open(const QString &helpFile, int context, QWidget *game, int folder) {
+    m_file = HelpFile::read(helpFile, folder);
     m_history.clear();
     setNotice({});
 

@@ -35,8 +35,9 @@ namespace platform {
 
 // Opens helpFile at the topic numbered context and returns at once. The
 // first time, the window is placed beside game (by default, the active
-// window), or centred on its screen when there is no room beside it.
-void showHelp(const QString &helpFile, int context, QWidget *game = nullptr);
+// window), or centred on its screen when there is no room beside it. A
+// handle on the file's folder, where given, is how the file is reached.
+void showHelp(const QString &helpFile, int context, QWidget *game = nullptr, int folder = -1);
 
 // Where a help window of frame size help goes, given the screen's free area
 // and the game's frame: to the right of the game, else to its left, where
@@ -52,7 +53,7 @@ public:
 
     // Reads helpFile again, shows the topic numbered context (or what went
     // wrong) and brings the window up.
-    void open(const QString &helpFile, int context, QWidget *game = nullptr);
+    void open(const QString &helpFile, int context, QWidget *game = nullptr, int folder = -1);
 
     // Context number of the topic on screen; 0 while a failure is shown.
     int currentContext() const { return m_context; }

@@ -14,11 +14,12 @@
 #include "Faces.h"
 #include "Fmode.h"
 #include "Fnom.h"
+#include "FolderFile.h"
 #include "HelpViewer.h"
 #include "PictureBox.h"
 #include "Pictures.h"
-#include "RecordFile.h"
 #include "Questions.h"
+#include "RecordFile.h"
 #include "Score.h"
 #include "Settings.h"
 #include "Shared.h"
@@ -247,7 +248,10 @@ void TForm1::infosClick() {
 }
 
 void TForm1::aideClick() {
-    platform::showHelp(startDirectory + u"DOC.HLP"_s, 1, this);
+    // Through the folder's handle, like the data files: its name may be no
+    // valid text, or too long to be asked for.
+    const int folder = reachStartDirectory().ok() ? folderfile::folder() : -1;
+    platform::showHelp(startDirectory + u"DOC.HLP"_s, 1, this, folder);
 }
 
 void TForm1::scoresClick() {

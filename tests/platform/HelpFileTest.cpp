@@ -3,10 +3,16 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
-#include <QUrl>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include "HelpFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 using platform::contextOfLink;
@@ -97,6 +103,8 @@ private Q_SLOTS:
     void shippedHelpCoversEveryCommand_data();
     void shippedHelpCoversEveryCommand();
     void gameDirectoryHoldsTheSameHelp();
+    void readsThroughItsFolder_data();
+    void readsThroughItsFolder();
 };
 
 void HelpFileTest::splitsTopicsAtTheirAnchors() {
@@ -290,6 +298,42 @@ void HelpFileTest::internalLinks() {
         QVERIFY2(!found, qPrintable(u"led to %1"_s.arg(found.value_or(0))));
     else
         QCOMPARE(found.value_or(0), context);
+}
+
+// Reached through a handle on its folder, the help serves from a folder whose
+// name is no valid text, or too deep for any path to name it.
+void HelpFileTest::readsThroughItsFolder_data() {
+    QTest::addColumn<QByteArray>("step");
+    QTest::addColumn<int>("depth");
+    QTest::newRow("Latin-1 folder") << QByteArray("caf\xe9") << 1;
+    QTest::newRow("deeper than PATH_MAX") << QByteArray(255, 'd') << 20;
+}
+
+void HelpFileTest::readsThroughItsFolder() {
+    QFETCH(QByteArray, step);
+    QFETCH(int, depth);
+    QFile source(shippedHelp());
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    const QByteArray bytes = source.readAll();
+    QTemporaryDir dir;
+    std::vector<int> folders{::open(QFile::encodeName(dir.path()).constData(), O_RDONLY)};
+    for (int d = 0; d < depth; ++d) {
+        QCOMPARE(::mkdirat(folders.back(), step.constData(), 0700), 0);
+        folders.push_back(::openat(folders.back(), step.constData(), O_RDONLY | O_DIRECTORY));
+    }
+    const int out = ::openat(folders.back(), "DOC.HLP", O_WRONLY | O_CREAT, 0600);
+    QVERIFY(::write(out, bytes.constData(), size_t(bytes.size())) == bytes.size());
+    ::close(out);
+    const QString shown = QFile::decodeName(step) + u"/DOC.HLP"_s; // names no file
+    const HelpFile help = HelpFile::read(shown, folders.back());
+    ::unlinkat(folders.back(), "DOC.HLP", 0);
+    for (int d = depth; d > 0; --d) { // no path reaches the deepest folders
+        ::close(folders[size_t(d)]);
+        ::unlinkat(folders[size_t(d) - 1], step.constData(), AT_REMOVEDIR);
+    }
+    ::close(folders[0]);
+    QVERIFY2(help.isValid(), qPrintable(help.error()));
+    QCOMPARE(help.path(), shown);
 }
 
 void HelpFileTest::shippedHelpOpensAtItsContents() {
