@@ -17,11 +17,6 @@ qt_add_executable(bench_click bench/bench_click.cpp)
 target_link_libraries(bench_click PRIVATE veltrano_uitest_support benchmark::benchmark)
 target_precompile_headers(bench_click REUSE_FROM veltrano_pch_game)
 veltrano_skip_pch_for_empty_moc(bench_click)
-# Nor this: the first showing of each dialog built late.
-qt_add_executable(bench_dialogs bench/bench_dialogs.cpp)
-target_link_libraries(bench_dialogs PRIVATE veltrano_uitest_support)
-target_precompile_headers(bench_dialogs REUSE_FROM veltrano_pch_game)
-veltrano_skip_pch_for_empty_moc(bench_dialogs)
 
 # Saved games by the hundred thousand through the real load path, sanitized.
 veltrano_add_sanitized_test(tst_saved_game_fuzz SOURCES ui/tst_saved_game_fuzz.cpp

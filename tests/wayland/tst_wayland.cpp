@@ -2,25 +2,15 @@
 // tests/wayland/run.sh starts: the main window reaches the compositor with
 // its board, the board choice is a dialog of the main window (the compositor
 // places it, as Wayland lets no client place its windows), a marble's cursor
-// is a picture the compositor can show, and a jump plays; every other window
-// reaches the compositor too, the dialogs tied to the main window.
+// is a picture the compositor can show, and a jump plays.
 #include <QTest>
 
-#include <QDialog>
-#include <QHash>
-#include <QMessageBox>
 #include <QWindow>
 
-#include "About.h"
 #include "Cursors.h"
-#include "Fmode.h"
-#include "Fnom.h"
 #include "GameWindow.h"
-#include "HelpViewer.h"
 #include "Main.h"
 #include "PictureBox.h"
-#include "Score.h"
-#include "Splash.h"
 
 using namespace Qt::StringLiterals;
 using namespace uitest;
@@ -64,45 +54,6 @@ private Q_SLOTS:
         }
         QVERIFY(!w.gameHolds(8) && !w.gameHolds(14) && w.gameHolds(23));
         QVERIFY(!w.shows(8) && !w.shows(14) && w.shows(23));
-    }
-
-    void windowsShow_data() {
-        QTest::addColumn<QString>("window");
-        for (const char *name : {"splash", "help", "about", "top ten", "name", "message"}) {
-            QTest::newRow(name) << QString::fromLatin1(name);
-        }
-    }
-
-    // The splash and the help stand alone; every dialog, shown as the game
-    // shows it from its own loop, is tied to the main window.
-    void windowsShow() {
-        QFETCH(QString, window);
-        GameWindow w;
-        TSplashForm splash;
-        QMessageBox box(QMessageBox::Question, u"Confirmation"_s,
-                        u"Désirez-vous quitter Veltrano"_s, QMessageBox::Ok | QMessageBox::Cancel,
-                        w.form());
-        platform::HelpViewer *help = platform::HelpViewer::instance();
-        const QHash<QString, QWidget *> windows{
-            {u"splash"_s, &splash},         {u"help"_s, help},       {u"about"_s, a_propos},
-            {u"top ten"_s, meilleur_score}, {u"name"_s, saisie_nom}, {u"message"_s, &box}};
-        if (auto *dialog = qobject_cast<QDialog *>(windows[window])) {
-            QWindow *parent = nullptr;
-            w.modals().expect([&](QWidget *up) {
-                QVERIFY(QTest::qWaitForWindowExposed(up));
-                parent = up->windowHandle()->transientParent();
-            });
-            dialog->exec();
-            QCOMPARE(parent, w->windowHandle());
-            return;
-        }
-        if (window == u"help"_s) {
-            help->open(w.directory() + u"/DOC.HLP"_s, 1, w.form());
-        } else {
-            splash.show();
-        }
-        QVERIFY(QTest::qWaitForWindowExposed(windows[window]));
-        QCOMPARE(windows[window]->windowHandle()->transientParent(), nullptr);
     }
 };
 

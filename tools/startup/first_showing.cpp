@@ -4,7 +4,7 @@
 // player waits for, so each run measures that once per dialog, after the
 // main window is up as in the game; run it a few times and read the spread.
 //
-//   cmake --build <dir> --target bench_dialogs && <dir>/tests/bench_dialogs
+//   cmake --build <dir> --target first_showing && <dir>/tools/startup/first_showing
 //
 // Offscreen by default; QT_QPA_PLATFORM=xcb with a DISPLAY measures the
 // window server too.
