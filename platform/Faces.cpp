@@ -79,16 +79,13 @@ QHash<QString, QString> &drawnFaces() {
     return faces;
 }
 
+// The proportional sans-serif face "System" stands for on this machine.
 QString systemFace(const Installed &installed) {
     const QStringList found = installed.present(kScreenSans);
     return found.isEmpty() ? anyProportional() : found.first();
 }
 
 } // namespace
-
-QString systemFace() {
-    return systemFace(Installed());
-}
 
 void mapWindowsFaces() {
     const Installed installed;

@@ -19,7 +19,4 @@ void mapWindowsFaces();
 // has fontconfig compute its fallbacks at the first paint.
 QString installedFace(const QString &family);
 
-// The proportional sans-serif face "System" stands for on this machine.
-QString systemFace();
-
 } // namespace platform
