@@ -3,12 +3,32 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
+#include <vector>
 
 // Start-up work that belongs to the desktop rather than to the game: things
 // the toolkit would otherwise do on the critical path before the first window
 // can be mapped.
 namespace platform {
+
+// Makes the font library's configuration current, read as the library reads
+// it but without the templates it only describes and without the rule files
+// below. Called before anything else asks for fonts; true when a
+// configuration is current.
+bool loadFontConfiguration();
+
+// True for the stock rule files that never change what the game draws: faces
+// for non-Latin scripts, and metric twins of printer faces.
+bool ruleFileLeftOut(std::string_view file);
+
+// `config`, the text of the main configuration, with its one include of the
+// rules folder replaced by an include of each of `files` (the folder's
+// entries) that the library would read, in its order, less those above.
+// Nothing when the text doesn't hold exactly one such include or a name
+// would need escaping.
+std::optional<std::string> withRulesSpelledOut(std::string_view config, const std::string &folder,
+                                               std::vector<std::string> files);
 
 // Reads the font configuration on a thread of its own while the toolkit
 // connects to the display; the first text drawn would otherwise wait for it.

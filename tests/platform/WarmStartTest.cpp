@@ -145,3 +145,51 @@ TEST(FontConfigWarmUp, WaitingTwiceOrNeverIsSafe) {
     first.wait();
     platform::FontConfigWarmUp second; // joined by its destructor
 }
+
+TEST(FontRules, SpelledOutAsTheLibraryReadsThem) {
+    const std::string include = "<include ignore_missing=\"yes\">conf.d</include>";
+    const std::string stock =
+        "<fontconfig><dir>/f</dir>" + include + "<cachedir>/c</cachedir></fontconfig>";
+    auto line = [](const std::string &file) {
+        return "<include ignore_missing=\"yes\">/etc/fonts/conf.d/" + file + "</include>\n";
+    };
+    const struct {
+        const char *name;
+        std::string config;
+        std::string folder;
+        std::vector<std::string> files;
+        std::optional<std::string> expected;
+    } rows[] = {
+        {"byte order, other scripts and metric twins left out",
+         stock,
+         "/etc/fonts/conf.d",
+         {"65-nonlatin.conf", "90-synthetic.conf", "10-hinting-slight.conf", "50-user.conf",
+          "30-metric-aliases.conf", "40-nonlatin.conf", "69-unifont.conf", "65-khmer.conf",
+          "65-fonts-persian.conf"},
+         "<fontconfig><dir>/f</dir>" + line("10-hinting-slight.conf") + line("50-user.conf") +
+             line("90-synthetic.conf") + "<cachedir>/c</cachedir></fontconfig>"},
+        {"only digit-led .conf names",
+         stock,
+         "/etc/fonts/conf.d",
+         {"README", ".", "..", "x1.conf", ".conf", "11-lcd.conf.bak", "11-lcd.conf"},
+         "<fontconfig><dir>/f</dir>" + line("11-lcd.conf") +
+             "<cachedir>/c</cachedir></fontconfig>"},
+        {"an empty folder",
+         stock,
+         "/etc/fonts/conf.d",
+         {},
+         "<fontconfig><dir>/f</dir><cachedir>/c</cachedir></fontconfig>"},
+        {"no include of the folder",
+         "<fontconfig><dir>/f</dir></fontconfig>",
+         "/etc/fonts/conf.d",
+         {"10-a.conf"},
+         std::nullopt},
+        {"two includes", stock + include, "/etc/fonts/conf.d", {"10-a.conf"}, std::nullopt},
+        {"a folder name to escape", stock, "/etc/fonts&co/conf.d", {"10-a.conf"}, std::nullopt},
+        {"a file name to escape", stock, "/etc/fonts/conf.d", {"10-<a>.conf"}, std::nullopt},
+    };
+    for (const auto &row : rows) {
+        EXPECT_EQ(platform::withRulesSpelledOut(row.config, row.folder, row.files), row.expected)
+            << row.name;
+    }
+}
