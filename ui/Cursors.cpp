@@ -55,12 +55,27 @@ bool loadCursor(const char *name, int hotX, int hotY, qreal ratio, QCursor *out)
     bits.setColor(1, qRgb(0, 0, 0));
     mask.setColor(0, qRgb(255, 255, 255));
     mask.setColor(1, qRgb(0, 0, 0));
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb px = image.pixel(x, y);
-            const bool opaque = qAlpha(px) >= 128;
-            mask.setPixel(x, y, opaque ? 1 : 0);
-            bits.setPixel(x, y, opaque && qGray(px) < 128 ? 1 : 0);
+    bits.fill(0);
+    mask.fill(0);
+    // Read and written a row at a time: pixel() and setPixel() cost a
+    // thousand times a cursor's pixels at every start.
+    const QImage argb = image.format() == QImage::Format_ARGB32
+                            ? image
+                            : image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
+        uchar *bitsRow = bits.scanLine(y);
+        uchar *maskRow = mask.scanLine(y);
+        for (int x = 0; x < argb.width(); ++x) {
+            const QRgb px = row[x];
+            if (qAlpha(px) < 128) {
+                continue;
+            }
+            const auto bit = static_cast<uchar>(1U << (x & 7));
+            maskRow[x >> 3] |= bit;
+            if (qGray(px) < 128) {
+                bitsRow[x >> 3] |= bit;
+            }
         }
     }
     // The window system takes a cursor in device pixels, hot spot included.
