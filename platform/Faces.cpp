@@ -79,8 +79,14 @@ QHash<QString, QString> &drawnFaces() {
     return faces;
 }
 
+// The face "System" was mapped to, for the application's font.
+QString &systemFace() {
+    static QString face;
+    return face;
+}
+
 // The proportional sans-serif face "System" stands for on this machine.
-QString systemFace(const Installed &installed) {
+QString screenFace(const Installed &installed) {
     const QStringList found = installed.present(kScreenSans);
     return found.isEmpty() ? anyProportional() : found.first();
 }
@@ -89,7 +95,7 @@ QString systemFace(const Installed &installed) {
 
 void mapWindowsFaces() {
     const Installed installed;
-    const QString system = systemFace(installed);
+    const QString system = screenFace(installed);
     QStringList sans = installed.present(kSans);
     QStringList serif = installed.present(kSerif);
     if (!system.isEmpty()) {
@@ -116,10 +122,15 @@ void mapWindowsFaces() {
         }
     }
 
+    systemFace() = system;
+}
+
+void keepApplicationFontProportional() {
     // Message boxes, buttons and the help use the application's font. A
     // desktop's own choice is kept unless it fell on a typewriter face.
+    const QString &system = systemFace();
     QFont font = QApplication::font();
-    if (QFontInfo(font).fixedPitch() && !system.isEmpty()) {
+    if (!system.isEmpty() && QFontInfo(font).fixedPitch()) {
         font.setFamilies({system});
         QApplication::setFont(font);
     }

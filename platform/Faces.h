@@ -13,6 +13,12 @@ namespace platform {
 // Call once, after the application object exists and before any window.
 void mapWindowsFaces();
 
+// Gives the application's font, used by message boxes, buttons and the help,
+// the face of "System" when the desktop's choice fell on a typewriter face.
+// After mapWindowsFaces(). Finding out loads a face the main window never
+// draws with, so the game does it once its first frame is out.
+void keepApplicationFontProportional();
+
 // The installed face drawn for `family`, one of the names above, once
 // mapWindowsFaces() has run; otherwise `family` itself. A font that names the
 // installed face spares the engine a failed look-up of the absent one, which

@@ -1,5 +1,8 @@
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
+
+#include <functional>
 
 #include "Faces.h"
 #include "Main.h"
@@ -8,6 +11,34 @@
 #include "WarmStart.h"
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// Runs `work` once `window` has been painted for the first time, after its
+// picture has gone out to the screen: for start-up work nothing on it needs.
+class AfterFirstFrame : public QObject {
+public:
+    AfterFirstFrame(QWidget *window, std::function<void()> work)
+        : QObject(window), work_(std::move(work)) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            // Queued, so the frame being painted is flushed first.
+            QTimer::singleShot(0, watched, std::move(work_));
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> work_;
+};
+
+} // namespace
 
 int main(int argc, char *argv[]) {
     // Both before the toolkit starts: the environment is read by the bus
@@ -49,6 +80,7 @@ int main(int argc, char *argv[]) {
     splash->hide();
     delete splash;
 
+    new AfterFirstFrame(Form1, platform::keepApplicationFontProportional);
     Form1->show();
     const int result = QApplication::exec();
     delete Form1;

@@ -101,6 +101,7 @@ private Q_SLOTS:
     void initTestCase() {
         QVERIFY2(fontSetupError.isEmpty(), qPrintable(fontSetupError));
         platform::mapWindowsFaces();
+        platform::keepApplicationFontProportional();
         window_ = std::make_unique<uitest::GameWindow>();
     }
     void cleanupTestCase() { window_.reset(); }

@@ -48,6 +48,7 @@ int main(int argc, char **argv) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     platform::mapWindowsFaces();
+    platform::keepApplicationFontProportional();
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
     SetDefaultSettings();
