@@ -2,8 +2,6 @@
 #include <QIcon>
 #include <QTimer>
 
-#include <functional>
-
 #include "Faces.h"
 #include "Main.h"
 #include "Splash.h"
@@ -14,28 +12,43 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Runs `work` once `window` has been painted for the first time, after its
-// picture has gone out to the screen: for start-up work nothing on it needs.
-class AfterFirstFrame : public QObject {
+// The application's font is checked once, as late as it can be: when the
+// main window's first frame is out, since nothing on it uses that font, or
+// sooner, as another window is about to be laid out (a message about a
+// damaged file, say, while the main window is being built).
+class ApplicationFontCheck : public QObject {
 public:
-    AfterFirstFrame(QWidget *window, std::function<void()> work)
-        : QObject(window), work_(std::move(work)) {
-        window->installEventFilter(this);
-    }
+    ApplicationFontCheck() { qApp->installEventFilter(this); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
+        if (!watched->isWidgetType()) {
+            return false;
+        }
+        const auto *widget = static_cast<QWidget *>(watched);
+        if (event->type() == QEvent::Paint && widget == Form1) {
             // Queued, so the frame being painted is flushed first.
-            QTimer::singleShot(0, watched, std::move(work_));
-            deleteLater();
+            QTimer::singleShot(0, this, [this] { run(); });
+        } else if (event->type() == QEvent::WinIdChange && widget->isWindow() &&
+                   widget->internalWinId() != 0 && !widget->inherits("TForm1")) {
+            // Another window going on screen: it is about to be laid out.
+            run();
         }
         return false;
     }
 
 private:
-    std::function<void()> work_;
+    void run() {
+        if (done_) {
+            return;
+        }
+        done_ = true;
+        qApp->removeEventFilter(this);
+        platform::keepApplicationFontProportional();
+        deleteLater();
+    }
+
+    bool done_ = false;
 };
 
 } // namespace
@@ -75,12 +88,12 @@ int main(int argc, char *argv[]) {
     QCoreApplication::setApplicationName(u"VELTRANO 2.32"_s);
     QApplication::setWindowIcon(QIcon(u":/icon/veltrano.png"_s));
 
+    new ApplicationFontCheck;
     createApplicationWindows();
 
     splash->hide();
     delete splash;
 
-    new AfterFirstFrame(Form1, platform::keepApplicationFontProportional);
     Form1->show();
     const int result = QApplication::exec();
     delete Form1;
