@@ -14,7 +14,7 @@ target_compile_definitions(
 add_dependencies(test_help_file veltrano_help)
 
 # The start-up work done for the desktop's libraries: plain GoogleTest.
-qt_add_executable(warm_start_tests platform/WarmStartTest.cpp)
+qt_add_executable(warm_start_tests platform/WarmStartTest.cpp platform/ProgramPagesTest.cpp)
 target_link_libraries(warm_start_tests PRIVATE veltrano_platform GTest::gtest_main)
 target_precompile_headers(warm_start_tests REUSE_FROM veltrano_pch_game)
 set_target_properties(warm_start_tests PROPERTIES AUTOMOC OFF AUTOUIC OFF)

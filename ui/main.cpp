@@ -4,6 +4,7 @@
 
 #include "Faces.h"
 #include "Main.h"
+#include "Pictures.h"
 #include "Splash.h"
 #include "Startup.h"
 #include "WarmStart.h"
@@ -95,6 +96,8 @@ int main(int argc, char *argv[]) {
     delete splash;
 
     Form1->show();
+    // Everything the main window shows is decoded by now, the board too.
+    releaseStoredPictures();
     const int result = QApplication::exec();
     delete Form1;
     return result;
