@@ -3,10 +3,11 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
-#include <QFontInfo>
 #include <QHash>
 #include <QSet>
 #include <QStringList>
+
+#include <fontconfig/fontconfig.h>
 
 using namespace Qt::StringLiterals;
 
@@ -91,6 +92,33 @@ QString screenFace(const Installed &installed) {
     return found.isEmpty() ? anyProportional() : found.first();
 }
 
+// Whether text in `family` comes out in a typewriter face. The toolkit's font
+// database takes a name it does not hold for a fontconfig alias and settles
+// on the face fontconfig matches it to, and calls a face fixed-pitch by its
+// spacing; the same is asked of fontconfig here. Asking the toolkit would
+// open the face, its file and its tables, for a font nothing on screen uses.
+bool typewriterFamily(const QString &family) {
+    FcPattern *pattern = FcPatternCreate();
+    if (pattern == nullptr) {
+        return false;
+    }
+    const QByteArray name = family.toUtf8();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.constData()));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern *match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    int spacing = FC_PROPORTIONAL;
+    const bool typewriter = match != nullptr &&
+                            FcPatternGetInteger(match, FC_SPACING, 0, &spacing) == FcResultMatch &&
+                            spacing >= FC_MONO;
+    if (match != nullptr) {
+        FcPatternDestroy(match);
+    }
+    return typewriter;
+}
+
 } // namespace
 
 void mapWindowsFaces() {
@@ -130,7 +158,7 @@ void keepApplicationFontProportional() {
     // desktop's own choice is kept unless it fell on a typewriter face.
     const QString &system = systemFace();
     QFont font = QApplication::font();
-    if (!system.isEmpty() && QFontInfo(font).fixedPitch()) {
+    if (!system.isEmpty() && typewriterFamily(font.family())) {
         font.setFamilies({system});
         QApplication::setFont(font);
     }

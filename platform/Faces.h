@@ -15,8 +15,8 @@ void mapWindowsFaces();
 
 // Gives the application's font, used by message boxes, buttons and the help,
 // the face of "System" when the desktop's choice fell on a typewriter face.
-// After mapWindowsFaces(). Finding out loads a face the main window never
-// draws with, so the game does it once its first frame is out.
+// After mapWindowsFaces(). Nothing on the main window uses that font, so the
+// game asks once its first frame is out.
 void keepApplicationFontProportional();
 
 // The installed face drawn for `family`, one of the names above, once
