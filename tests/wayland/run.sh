@@ -62,10 +62,10 @@ if ! shown; then
 fi
 # The splash (324 x 202) must have had a picture attached to its surface
 # before that surface was taken down: a window shown and painted is not yet on
-# a Wayland screen.
+# a Wayland screen. Newer protocol logs write objects as wl_surface#7.
 splash_seen() {
     awk '
-        /get_xdg_surface\(/ { match($0, /wl_surface@[0-9]+/); made = substr($0, RSTART, RLENGTH) }
+        /get_xdg_surface\(/ { match($0, /wl_surface[@#][0-9]+/); made = substr($0, RSTART, RLENGTH) }
         /set_min_size\(324, 202\)/ && splash == "" { splash = made }
         splash != "" && index($0, splash ".attach(wl_buffer") { attached = 1 }
         splash != "" && index($0, splash ".destroy()") { gone = 1; exit }
