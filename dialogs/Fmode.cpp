@@ -25,6 +25,12 @@ Ui::Fmode *Tmode::controls() {
         ui->setupUi(this);
         applyDescriptionFonts(this);
         setFixedSize(size());
+        // The panel's raised outer and lowered inner bevels are the box's
+        // two lines; between them its middle line is the border, in the
+        // face colour rather than the box's own shade.
+        QPalette panel = ui->Panel1->palette();
+        panel.setColor(QPalette::Mid, panel.color(QPalette::Window));
+        ui->Panel1->setPalette(panel);
         connect(ui->BitBtn1, &QPushButton::clicked, this, &Tmode::BitBtn1Click);
         connect(ui->BitBtn2, &QPushButton::clicked, this, &Tmode::BitBtn2Click);
     }

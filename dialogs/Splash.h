@@ -3,6 +3,8 @@
 
 #include <QWidget>
 
+class QEventLoop;
+
 namespace Ui {
 class SplashForm;
 }
@@ -16,12 +18,22 @@ public:
     // Whether the window has been painted since it was created.
     bool painted() const { return painted_; }
 
+    // Once shown: on Wayland, waits until the compositor has taken the
+    // window's first frame, for a bounded time. Elsewhere showing and
+    // painting it has put it on screen already, and this returns at once.
+    void waitUntilOnScreen();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();
+    void askForUpdate();
 
     Ui::SplashForm *ui;
     bool painted_ = false;
+    // While waiting for the compositor, and once the first frame is sent.
+    QEventLoop *waitLoop_ = nullptr;
+    bool frameSent_ = false;
 };

@@ -143,30 +143,41 @@ void fillSavedGameRecord(const QString &name, const QString &chrono, int nb_repo
 
 namespace {
 
-// The refusal quotes the two characters where a counter was expected: at
-// places 1-2, 4-5 and 7-8 of the caption, whatever lies between them.
-QString faultyCounter(const QString &caption) {
+// Whether characters 1-2, 4-5 and 7-8 of the caption, the places of the
+// chrono's three counters, all hold a number, whatever lies between them.
+// Otherwise `bad` receives the two characters of the first place that
+// does not.
+bool countersInPlace(const QString &caption, QString &bad) {
     for (const qsizetype start : {0, 3, 6}) {
         const QString counter = caption.mid(start, 2);
         if (!allDigits(counter)) {
-            return counter;
+            bad = counter;
+            return false;
         }
     }
-    return caption.left(2);
+    return true;
 }
 
 } // namespace
 
 bool parseChrono(const QString &caption, int &heures, int &minutes, int &secondes, QString &bad) {
+    if (countersInPlace(caption, bad)) {
+        heures = caption.mid(0, 2).toInt();
+        minutes = caption.mid(3, 2).toInt();
+        secondes = caption.mid(6, 2).toInt();
+        return true;
+    }
+    // From 100 hours on the game writes a longer caption, "100:00:00", whose
+    // counters no longer sit at their places; it is read by its colons.
     const QList<QStringView> parts = QStringView(caption).split(u':');
     bool numbers = parts.size() == 3;
     for (const QStringView part : parts) {
         numbers = numbers && allDigits(part);
     }
     if (!numbers) {
-        bad = faultyCounter(caption);
         return false;
     }
+    bad.clear();
     heures = parts[0].toInt();
     minutes = parts[1].toInt();
     secondes = parts[2].toInt();

@@ -65,6 +65,7 @@ void fillSavedGameRecord(const QString &name, const QString &chrono, int nb_repo
 // leaves `game` as it was.
 QString decodeSavedGame(const SavedGameBytes &record, SavedGame &game);
 
-// The chrono's three numbers, read by their colons so that 100 hours and more
-// come back too. On failure `bad` receives the characters at fault.
+// The chrono's three numbers, read at their places in the caption, or by its
+// colons so that 100 hours and more come back too. On failure `bad` receives
+// the two characters of the first place that holds no number.
 bool parseChrono(const QString &caption, int &heures, int &minutes, int &secondes, QString &bad);

@@ -85,6 +85,8 @@ int main(int argc, char *argv[]) {
     if (!splash->painted()) {
         splash->repaint();
     }
+    // On Wayland it is on screen only once the compositor has taken a frame.
+    splash->waitUntilOnScreen();
 
     QCoreApplication::setApplicationName(u"VELTRANO 2.32"_s);
     QApplication::setWindowIcon(QIcon(u":/icon/veltrano.png"_s));

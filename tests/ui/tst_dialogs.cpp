@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "../storage/StorageTest.h"
+#include "Fmode.h"
 #include "Fnom.h"
 #include "GameWindow.h"
 #include "Main.h"
@@ -57,8 +58,8 @@ private Q_SLOTS:
     void endOfGame_data();
     void endOfGame();
     void boardChoiceNotStored();
-    void topTenTitleBevels_data();
-    void topTenTitleBevels();
+    void panelBevels_data();
+    void panelBevels();
 };
 
 // The dialogs build their controls only when first shown: they must come up
@@ -284,25 +285,40 @@ void tst_dialogs::boardChoiceNotStored() {
     QCOMPARE(w->nb_repos, 0);
 }
 
-// The title of the top ten sits in a raised outer and a lowered inner bevel,
-// one pixel each: lit, shaded, then the face.
-void tst_dialogs::topTenTitleBevels_data() {
-    QTest::addColumn<QPoint>("from"); // steps in from this corner
+// The top ten's title and the board choice's buttons sit in a raised outer
+// and a lowered inner bevel, one pixel each, the board choice's with a border
+// of two between them: lit, shaded, then the face.
+void tst_dialogs::panelBevels_data() {
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QPoint>("from"); // steps in from this point of an edge
     QTest::addColumn<QPoint>("step");
-    QTest::addColumn<QList<int>>("roles"); // outer, inner
-    QTest::newRow("top left") << QPoint(0, 0) << QPoint(1, 1) << L{QPalette::Light, QPalette::Dark};
-    QTest::newRow("bottom right") << QPoint(299, 52) << QPoint(-1, -1)
-                                  << L{QPalette::Dark, QPalette::Light};
+    QTest::addColumn<QList<int>>("roles"); // from the edge inward
+    const int face = QPalette::Window;
+    QTest::newRow("top ten, top left") << u"meilleur_score"_s << QSize(300, 53) << QPoint(0, 0)
+                                       << QPoint(1, 1) << L{QPalette::Light, QPalette::Dark};
+    QTest::newRow("top ten, bottom right")
+        << u"meilleur_score"_s << QSize(300, 53) << QPoint(299, 52) << QPoint(-1, -1)
+        << L{QPalette::Dark, QPalette::Light};
+    QTest::newRow("board choice, left")
+        << u"mode"_s << QSize(262, 73) << QPoint(0, 36) << QPoint(1, 0)
+        << L{QPalette::Light, face, face, QPalette::Dark};
+    QTest::newRow("board choice, right")
+        << u"mode"_s << QSize(262, 73) << QPoint(261, 36) << QPoint(-1, 0)
+        << L{QPalette::Dark, face, face, QPalette::Light};
 }
 
-void tst_dialogs::topTenTitleBevels() {
+void tst_dialogs::panelBevels() {
+    QFETCH(QString, dialog);
+    QFETCH(QSize, size);
     QFETCH(QPoint, from);
     QFETCH(QPoint, step);
     QFETCH(QList<int>, roles);
     GameWindow w;
     meilleur_score->controls();
-    QWidget *panel = child<QWidget>(meilleur_score, u"Panel1"_s);
-    QCOMPARE(panel->size(), QSize(300, 53));
+    mode->controls();
+    QWidget *panel = child<QWidget>(child<QWidget>(w.form(), dialog), u"Panel1"_s);
+    QCOMPARE(panel->size(), size);
     const QImage picture = panel->grab().toImage();
     for (int i = 0; i < roles.size(); ++i) {
         const QPoint at = from + step * i;

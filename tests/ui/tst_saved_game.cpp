@@ -341,6 +341,8 @@ void tst_saved_game::damagedFiles_data() {
     QTest::newRow("chrono of two counters")
         << false << withChrono("12:34") << u"'' n'est pas une valeur entière correcte"_s
         << QString() << 0;
+    QTest::newRow("chrono with dashes")
+        << false << withChrono("12-34-56") << QString() << lea << 12;
     QTest::newRow("chrono at 61 minutes")
         << false << withChrono("00:61:00") << kDamaged << QString() << 0;
     QTest::newRow("chrono of 100 hours")

@@ -3,9 +3,10 @@
 #
 #   run.sh GAME TEST OUTDIR
 #
-# First the real program: its main window must reach the compositor as a
-# top-level surface named after the game and carrying the menu entry's app
-# id, with a picture attached. Then TEST (tst_wayland) drives the game's
+# First the real program: its splash must reach the compositor with its
+# picture before it goes, and its main window as a top-level surface named
+# after the game and carrying the menu entry's app id, with a picture
+# attached. Then TEST (tst_wayland) drives the game's
 # windows on the same compositor.
 set -euo pipefail
 
@@ -57,6 +58,22 @@ done
 if ! shown; then
     echo "FAIL: the game's main window never reached the compositor" >&2
     grep -v '^\[' "$work/game.log" >&2 || true
+    exit 1
+fi
+# The splash (324 x 202) must have had a picture attached to its surface
+# before that surface was taken down: a window shown and painted is not yet on
+# a Wayland screen. Newer protocol logs write objects as wl_surface#7.
+splash_seen() {
+    awk '
+        /get_xdg_surface\(/ { match($0, /wl_surface[@#][0-9]+/); made = substr($0, RSTART, RLENGTH) }
+        /set_min_size\(324, 202\)/ && splash == "" { splash = made }
+        splash != "" && index($0, splash ".attach(wl_buffer") { attached = 1 }
+        splash != "" && index($0, splash ".destroy()") { gone = 1; exit }
+        END { exit !(attached && gone) }
+    ' "$work/game.log"
+}
+if ! splash_seen; then
+    echo "FAIL: the splash never had a picture on the compositor" >&2
     exit 1
 fi
 if grep -q 'No shell integration\|Failed to load' "$work/game.log"; then
