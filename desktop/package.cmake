@@ -10,9 +10,10 @@ set(VELTRANO_MAINTAINER "Veltrano maintainers <maintainers@veltrano.example.org>
     CACHE STRING "Who answers for the Debian package")
 
 # A Debian package carries its copyright and changelog in its doc folder,
-# the changelog compressed the reproducible way.
+# the changelog compressed the reproducible way and dated with the build's
+# one date (SOURCE_DATE_EPOCH, which string(TIMESTAMP) reads), not today's.
 set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/veltrano)
-string(TIMESTAMP changelog_date "%a, %d %b %Y 00:00:00 +0000" UTC)
+string(TIMESTAMP changelog_date "%a, %d %b %Y %H:%M:%S +0000" UTC)
 file(CONFIGURE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/changelog CONTENT
 "veltrano (${PROJECT_VERSION}) unstable; urgency=medium
 
@@ -30,6 +31,23 @@ set(CPACK_PACKAGE_NAME veltrano)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+# The same package from the same commit: every file in it dated with the
+# build's one date, which cpack finds in its environment however the
+# "package" target or a script starts it, and folders laid out with the same
+# permissions whatever the builder's umask. The archive's three members
+# alone take their permissions from cpack's umask, which CMake cannot set:
+# cpack says so when it isn't the 022 that Debian's tools build under.
+file(CONFIGURE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/cpack_date.cmake @ONLY CONTENT
+"set(ENV{SOURCE_DATE_EPOCH} @VELTRANO_SOURCE_DATE_EPOCH@)
+execute_process(COMMAND sh -c umask OUTPUT_VARIABLE umask OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT umask MATCHES \"^0*22$\")
+    message(WARNING \"umask \${umask}: the package's members will carry it; \"
+                    \"make it under umask 022 to get the same bytes as other builds\")
+endif()
+")
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_BINARY_DIR}/cpack_date.cmake)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "peg solitaire with marbles, in French")
 set(CPACK_PACKAGE_DESCRIPTION
     "Jump one marble over its neighbour, along a row or a column, into the free
