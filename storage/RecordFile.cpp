@@ -169,6 +169,10 @@ IoStatus reachStartDirectory() {
     return status(error);
 }
 
+bool playingWithoutFiles() {
+    return heldFor == startDirectory && holdError != 0;
+}
+
 IoStatus replaceRecordFile(const char *name, const char *record, std::size_t size,
                            const folderfile::Seen &seen) {
     return status(folderfile::replace(name, record, size, seen));

@@ -51,6 +51,8 @@ void reportFileFailure(const QString &text);
 // name may lead somewhere else.
 void holdStartDirectory();
 IoStatus reachStartDirectory();
+// The folder could not be held: the game plays on from what it holds.
+bool playingWithoutFiles();
 
 // Puts a whole record at the start of the named file of the start folder,
 // creating it, or replacing it with what stood past the record and its

@@ -237,6 +237,9 @@ void OpenSettings() {
 }
 
 void ReadSettings() {
+    // Unless the file can be read, memory stands as it is, and a field a
+    // later command leaves alone comes from the file then.
+    agreed = SettingsRecord;
     if (!file.isOpen() || !bracketOk) {
         return;
     }
@@ -338,5 +341,6 @@ bool CloseSettings() {
         check(file.close());
     }
     turn.reset();
-    return wasOpen && bracketOk;
+    // Without its folder the game plays on from memory, the player told once.
+    return (wasOpen && bracketOk) || playingWithoutFiles();
 }

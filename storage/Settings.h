@@ -37,7 +37,8 @@ void SetDefaultSettings();
 // same folder waits for the bracket to end. A failure is reported to the
 // player once, and the rest of the bracket then does nothing.
 // CloseSettings says whether the whole bracket succeeded, for the callers
-// that must not go on after a failure (the board choice stays open).
+// that must not go on after a failure (the board choice stays open); a game
+// whose folder could not be held at all plays on from memory.
 // A file that can't be read is reported and left as it is; only an absent
 // file, or one too short to hold the record, is given what memory holds:
 // the defaults until a record has been read, the game's own afterwards.
