@@ -227,11 +227,10 @@ void tst_files::faults_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("told");
     QTest::addColumn<QString>("after");
-    const QString kept = u"3/3/2 B/3/00:00:09 C/5/00:00:20"_s;
+    const QString kept = u"3/3/2 B/3/00:00:09 C/5/00:00:20"_s, moved = u"3/4/2"_s + kept.mid(5);
     const QString denied = u"Accès au fichier refusé"_s, full = u"Disque plein"_s;
     QTest::newRow("cut short while running, then Plateau")
-        << u"table"_s << QString() << u"cut, Plateau"_s << QString()
-        << u"3/4/2 B/3/00:00:09 C/5/00:00:20"_s;
+        << u"table"_s << QString() << u"cut, Plateau"_s << QString() << moved;
     QTest::newRow("start-up read fails, then Plateau")
         << u"table"_s << u"start: Read 1 5"_s << u"Plateau"_s << u"Erreur E/S 5"_s
         << u"3/2/2 B/3/00:00:09 C/5/00:00:20"_s;
@@ -253,13 +252,11 @@ void tst_files::faults_data() {
     QTest::newRow("fstat fails") << u"table"_s << u"start: Stat 2 5"_s << QString()
                                  << u"Erreur E/S 5"_s << kept;
     QTest::newRow("close fails after a synced write")
-        << u"table"_s << u"command: Close 1 5"_s << u"Plateau"_s << QString()
-        << u"3/4/2 B/3/00:00:09 C/5/00:00:20"_s;
+        << u"table"_s << u"command: Close 1 5"_s << u"Plateau"_s << QString() << moved;
     QTest::newRow("lock fails") << u"table"_s << u"command: Lock 1 5"_s << u"Plateau"_s
                                 << u"Erreur E/S 5"_s << kept;
     QTest::newRow("hard link out of the folder")
-        << u"link"_s << QString() << u"Plateau"_s << QString()
-        << u"3/4/2 B/3/00:00:09 C/5/00:00:20"_s;
+        << u"link"_s << QString() << u"Plateau"_s << QString() << moved;
     QTest::newRow("short write over a saved game")
         << u"game"_s << u"command: Write 1 half, Write 2 28"_s << u"Sauver"_s << full
         << u"game 00:00:07"_s;
@@ -286,11 +283,8 @@ void tst_files::faults() {
     } else if (found == u"game") {
         QVERIFY(writeAll(u"GAME"_s, game(1, u"00:00:07"_s)));
     }
-    pid_t gone = ::fork(); // a process id nobody holds once it is reaped
-    if (gone == 0) {
-        ::_exit(0);
-    }
-    ::waitpid(gone, nullptr, 0);
+    const pid_t gone = ::fork(); // a process id nobody holds once it is reaped
+    gone == 0 ? ::_exit(0) : void(::waitpid(gone, nullptr, 0));
     const QStringList hidden{u".VELTRANO.CFG.%1.1.2"_s.arg(gone), u".GAME.%1.3.4"_s.arg(gone),
                              u".VELTRANO.CFG.1.5.6"_s}; // the last one's maker runs
     for (const QString &name : found == u"leftovers" ? hidden : QStringList()) {
@@ -332,9 +326,7 @@ void tst_files::faults() {
     SavedGame saved;
     const QByteArray g = readAll(u"GAME"_s);
     SavedGameBytes record{};
-    for (qsizetype i = 0; i < g.size() && i < 677; ++i) {
-        record[std::size_t(i)] = g[i];
-    }
+    std::copy(g.begin(), g.begin() + std::min<qsizetype>(g.size(), 677), record.begin());
     const bool isGame = g.size() == 677 && decodeSavedGame(record, saved).isEmpty();
     QCOMPARE(found == u"game"      ? u"game "_s + (isGame ? saved.chrono : u"damaged"_s)
              : QFile::exists(file) ? shown(readAll(file))
