@@ -13,41 +13,88 @@ namespace folderfile {
 // handle held before is let go only once the new one is taken.
 int holdCurrent();
 int holdPath(const char *path);
+// Lets the handle go: nothing is reached until one is taken again.
+void release();
 // The handle held, or -1.
 int folder();
+// Removes the hidden files that replace() left beside `name` in a copy of
+// the game stopped on the way, once that copy is gone; a running copy's
+// are left alone.
+void removeLeftovers(const char *name);
 
 // Opens a regular file of the folder. A link, a FIFO, a device or a
 // directory in its place is refused with EACCES, unopened. flags is O_RDONLY
 // or O_RDWR; the file is never created here.
 int openRegular(const char *name, int flags, int &fd);
+// Closes a file opened here; the descriptor is let go whatever it answers.
+int closeFile(int fd);
 
 // Reads from offset until size bytes are in or the file ends; `got` says how
 // many came. Bounded: one pass over the buffer at most.
 int readAt(int fd, void *buffer, std::size_t size, off_t offset, std::size_t &got);
-// Tests stand a failing disk in for the system's pread; nullptr puts the
-// system's back.
-using ReadCall = ssize_t (*)(int fd, void *buffer, std::size_t size, off_t offset);
-void setReadCall(ReadCall call);
 // Writes all of it at offset.
 int writeAt(int fd, const void *buffer, std::size_t size, off_t offset);
 
-// Puts `bytes` in the place of `name`, whole or not at all: they are written
-// to a new file beside it, flushed to the disk, then renamed over the name.
-// On any failure the new file is removed and the old one stays as it was.
-int replace(const char *name, const void *bytes, std::size_t size);
+// A file as a writer found it when it read it: which file, how long, and the
+// bytes read from its start. A write lands only on the file as it was seen.
+struct Seen {
+    bool exists = false;
+    bool anyFile = false; // the write replaces whatever stands there
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    const void *start = nullptr;
+    std::size_t length = 0;
+};
+// What an open file is now, with `length` bytes of its start read into `start`.
+int see(int fd, const void *start, std::size_t length, Seen &seen);
+
+// Puts `bytes` at the start of `name`, keeping what the file holds past
+// them and its mode, whole or not at all: a new file is written beside it,
+// flushed to the disk, then renamed over the name. Answers ESTALE, changing
+// nothing, when the file is no longer what `seen` says. Where the folder
+// takes no new file but the file itself may be written, it is written over
+// in place: the only way left to mend it.
+int replace(const char *name, const void *bytes, std::size_t size, const Seen &seen);
 
 // Held while a copy of the game reads a file, changes it and writes it back,
-// so that two copies in the same folder take turns. Advisory, and waited
-// for a bounded time only: a stuck holder never freezes the game.
+// so that two copies in the same folder take turns. Advisory, and waited for
+// a short time only: a stuck holder never freezes the game, and a write
+// still lands only on the file as it was read.
 class Turn {
 public:
     Turn();
     ~Turn();
     Turn(const Turn &) = delete;
     Turn &operator=(const Turn &) = delete;
+    // A lock the folder refused for a reason other than being held.
+    int error() const { return error_; }
 
 private:
     int fd_ = -1;
+    int error_ = 0;
 };
+
+// Every system call made here asks this first, so that tests can stand a
+// failing disk, a short write or a stop of the game in at any one of them.
+// The answer is 0 to let the call through, or the error it fails with; a
+// write may also be cut to fewer bytes. nullptr lets every call through.
+// Opening to read, opening to write, and making a new file are told apart.
+enum class Call {
+    Open,
+    OpenToWrite,
+    Create,
+    Stat,
+    Read,
+    Write,
+    Sync,
+    Close,
+    Rename,
+    Remove,
+    Lock,
+    Mode
+};
+using FaultHook = int (*)(Call call, std::size_t &size);
+void setFaultHook(FaultHook hook);
 
 } // namespace folderfile

@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <unistd.h>
 
 #include "FolderFile.h"
 #include "Shared.h"
@@ -79,7 +78,9 @@ void showErrorBox(const QString &text) {
                     QMessageBox::NoButton, parent);
     // Texts may quote bytes from a file: never let them pass for markup.
     box.setTextFormat(Qt::PlainText);
-    box.addButton(u"OK"_s, QMessageBox::AcceptRole);
+    // Focused, so that Return closes it, even when it follows a dialog that
+    // has just closed and left no window active to give the focus to.
+    box.setDefaultButton(box.addButton(u"OK"_s, QMessageBox::AcceptRole));
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }
@@ -99,7 +100,7 @@ void reportFileFailure(const QString &text) {
 }
 
 void reportIoFailure(const IoStatus &status) {
-    if (status.ok()) {
+    if (status.ok() || status.told) {
         return;
     }
     const QString text = ioFailureText(status);
@@ -111,23 +112,51 @@ void reportIoFailure(const IoStatus &status) {
 }
 
 namespace {
-// The startDirectory whose handle is held; empty until one is.
+// The startDirectory whose handle is held, or that could not be held; empty
+// until one is asked for.
 QString heldFor;
+int holdError = 0;
+bool holdTold = false;
 
 IoStatus status(int error) {
     return IoStatus::fromErrno(error);
 }
+
+// A copy of the game stopped between writing a record aside and putting it
+// in place leaves the record's hidden file behind; the next to take the
+// folder clears them.
+void taken() {
+    heldFor = startDirectory;
+    holdError = 0;
+    for (const char *name : {"VELTRANO.CFG", "GAME"}) {
+        folderfile::removeLeftovers(name);
+    }
+}
 } // namespace
 
 void holdStartDirectory() {
-    if (folderfile::holdCurrent() == 0) {
-        heldFor = startDirectory;
+    const int error = folderfile::holdCurrent();
+    if (error == 0) {
+        taken();
+        return;
     }
+    // No handle, no files: the folder's name is never a way round, since it
+    // may name another folder or none.
+    folderfile::release();
+    heldFor = startDirectory;
+    holdError = error;
+    holdTold = false;
 }
 
 IoStatus reachStartDirectory() {
-    if (folderfile::folder() >= 0 && heldFor == startDirectory) {
-        return {};
+    if (heldFor == startDirectory && !heldFor.isEmpty()) {
+        if (holdError == 0) {
+            return {};
+        }
+        IoStatus failure = status(holdError);
+        failure.told = holdTold;
+        holdTold = true;
+        return failure;
     }
     const QByteArray name = QFile::encodeName(startDirectory);
     if (name.contains('\0')) {
@@ -135,13 +164,18 @@ IoStatus reachStartDirectory() {
     }
     const int error = folderfile::holdPath(name.constData());
     if (error == 0) {
-        heldFor = startDirectory;
+        taken();
     }
     return status(error);
 }
 
-IoStatus replaceRecordFile(const char *name, const char *record, std::size_t size) {
-    return status(folderfile::replace(name, record, size));
+bool playingWithoutFiles() {
+    return heldFor == startDirectory && holdError != 0;
+}
+
+IoStatus replaceRecordFile(const char *name, const char *record, std::size_t size,
+                           const folderfile::Seen &seen) {
+    return status(folderfile::replace(name, record, size, seen));
 }
 
 RecordFile::~RecordFile() {
@@ -161,7 +195,7 @@ IoStatus RecordFile::openExisting(const char *name) {
     return status(error);
 }
 
-IoStatus RecordFile::readRecord(char *record) {
+IoStatus RecordFile::readRecord(char *record, folderfile::Seen &seen) {
     if (fd_ < 0) {
         return {IoFailure::Other, EBADF};
     }
@@ -169,17 +203,10 @@ IoStatus RecordFile::readRecord(char *record) {
     if (const int error = folderfile::readAt(fd_, record, recordSize_, 0, got)) {
         return status(error);
     }
+    if (const int error = folderfile::see(fd_, record, got, seen)) {
+        return status(error);
+    }
     return got < recordSize_ ? IoStatus{IoFailure::ReadPastEnd, 0} : IoStatus{};
-}
-
-IoStatus RecordFile::writeRecord(const char *record) {
-    if (fd_ < 0) {
-        return {IoFailure::Other, EBADF};
-    }
-    if (!writable_) {
-        return status(EACCES);
-    }
-    return status(folderfile::writeAt(fd_, record, recordSize_, 0));
 }
 
 IoStatus RecordFile::close() {
@@ -188,10 +215,5 @@ IoStatus RecordFile::close() {
     }
     const int fd = fd_;
     fd_ = -1;
-    // A failed close still releases the descriptor; retrying could close
-    // somebody else's.
-    if (::close(fd) < 0 && errno != EINTR) {
-        return IoStatus::fromErrno(errno);
-    }
-    return {};
+    return status(folderfile::closeFile(fd));
 }

@@ -6,6 +6,8 @@
 #include <QString>
 #include <cstddef>
 
+#include "FolderFile.h"
+
 class QWidget;
 
 // The causes the player is told apart; anything else carries its system
@@ -23,7 +25,8 @@ enum class IoFailure {
 
 struct IoStatus {
     IoFailure failure = IoFailure::None;
-    int code = 0; // the system's error number, for IoFailure::Other
+    int code = 0;      // the system's error number, for IoFailure::Other
+    bool told = false; // the player has been told already, and isn't again
 
     bool ok() const { return failure == IoFailure::None; }
     static IoStatus fromErrno(int error);
@@ -43,14 +46,21 @@ void reportFileFailure(const QString &text);
 
 // The folder the data files live in, held once at start-up: the current
 // directory itself, whatever its name or depth. A startDirectory set by name
-// afterwards is reached by that name at the next access.
+// afterwards is reached by that name at the next access. When the folder
+// can't be held, the game says so once and goes on without its files: its
+// name may lead somewhere else.
 void holdStartDirectory();
 IoStatus reachStartDirectory();
+// The folder could not be held: the game plays on from what it holds.
+bool playingWithoutFiles();
 
-// Puts a whole record in the place of the named file of the start folder,
-// creating it or replacing a file too short to hold one: a file is never
-// left empty or cut short, whatever fails or stops the game on the way.
-IoStatus replaceRecordFile(const char *name, const char *record, std::size_t size);
+// Puts a whole record at the start of the named file of the start folder,
+// creating it, or replacing it with what stood past the record and its
+// mode: the file is the old one or the new one, whatever fails or stops the
+// game on the way. A file that is no longer as `seen` is left alone, and
+// the answer is a failure with code ESTALE.
+IoStatus replaceRecordFile(const char *name, const char *record, std::size_t size,
+                           const folderfile::Seen &seen);
 
 // One of the start folder's record files, opened only when it is a regular
 // file of the folder itself: a link, a FIFO or a device in its place is
@@ -66,10 +76,9 @@ public:
     // when that is all the file allows.
     IoStatus openExisting(const char *name);
     // Reads the record at the start of the file; a file that ends before the
-    // record does is a read past its end.
-    IoStatus readRecord(char *record);
-    // Writes the record over the start of the file; any bytes past it stay.
-    IoStatus writeRecord(const char *record);
+    // record does is a read past its end. `seen` then says what was read, for
+    // a write that must land on that same file.
+    IoStatus readRecord(char *record, folderfile::Seen &seen);
     IoStatus close();
 
     bool isOpen() const { return fd_ >= 0; }

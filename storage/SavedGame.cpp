@@ -3,6 +3,7 @@
 #include <QList>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 
@@ -98,11 +99,19 @@ SavedGameFile OpenSavedGame() {
         }
         SavedGameBytes empty{};
         writeInt16(empty, kCountOffset, kNoGame);
-        if (failed(replaceRecordFile(kGameFile, empty.data(), empty.size())) ||
-            failed(gameFile.openExisting(kGameFile))) {
+        const IoStatus created =
+            replaceRecordFile(kGameFile, empty.data(), empty.size(), folderfile::Seen{});
+        // Another copy may have made it first: its file is the one read.
+        const bool madeMeanwhile = created.failure == IoFailure::Other && created.code == ESTALE;
+        if ((!madeMeanwhile && failed(created)) || failed(gameFile.openExisting(kGameFile))) {
             return SavedGameFile::Failed;
         }
-        SavedGameRecord = empty;
+        if (!madeMeanwhile) {
+            SavedGameRecord = empty;
+        } else if (!ReadSavedGame()) {
+            gameFile.close();
+            return SavedGameFile::Failed;
+        }
     }
     return readInt16(SavedGameRecord, kCountOffset) == kNoGame ? SavedGameFile::NoGame
                                                                : SavedGameFile::HoldsGame;
@@ -111,15 +120,24 @@ SavedGameFile OpenSavedGame() {
 bool ReadSavedGame() {
     // Read aside first: a short file leaves the copy in memory as it was.
     SavedGameBytes record;
-    if (failed(gameFile.readRecord(record.data()))) {
+    folderfile::Seen seen;
+    if (failed(gameFile.readRecord(record.data(), seen))) {
         return false;
     }
     SavedGameRecord = record;
     return true;
 }
 
+// The save replaces whatever game the file holds, even one another copy of
+// the game saved meanwhile; what stands past the record stays.
 bool WriteSavedGame() {
-    return !failed(gameFile.writeRecord(SavedGameRecord.data()));
+    if (!gameFile.isOpen() || !gameFile.writable()) {
+        return !failed(IoStatus::fromErrno(gameFile.isOpen() ? EACCES : EBADF));
+    }
+    folderfile::Seen whatever;
+    whatever.anyFile = true;
+    return !failed(
+        replaceRecordFile(kGameFile, SavedGameRecord.data(), SavedGameRecord.size(), whatever));
 }
 
 bool CloseSavedGame() {

@@ -98,11 +98,13 @@ void Tmeilleur_score::BitBtn1Click() {
 }
 
 void InsertScore(int nb_repos, const QString &chrono, const std::function<void()> &askName) {
-    // A table that can't be read can't be ranked against: the failure has
-    // been told once, and the insertion stops there.
+    // A table that can't be read can't be ranked against, and one that can't
+    // be written back would take the name for nothing: the failure has been
+    // told once, and the insertion stops there.
     OpenSettings();
     ReadSettings();
-    if (!CloseSettings()) {
+    const bool writable = SettingsWritable();
+    if (!CloseSettings() || !writable) {
         return;
     }
     const int result = veltrano::kMarbleTotal - nb_repos;

@@ -90,40 +90,83 @@ bool check(const IoStatus &status) {
     return status.ok();
 }
 
-// Puts the record in place of the file, unless the file is there and this
-// copy may only read it.
-IoStatus replaceWith(const SettingsBytes &bytes) {
+// What memory held when it last agreed with the file: a field that differs
+// from it has been changed by a command since, and only such a field goes
+// over what the file holds now.
+SettingsRecordData agreed;
+
+// A write that finds the file changed since it was read reads it again and
+// merges once more; another copy writing without pause can't hold this one
+// up for ever.
+constexpr int kAttempts = 8;
+
+// The record as the file holds it now. Answers false, the failure told, when
+// it can't be read; `whole` says whether it holds a whole record.
+bool readNow(SettingsBytes &bytes, bool &whole, folderfile::Seen &seen) {
+    whole = false;
+    if (!file.isOpen()) {
+        seen = folderfile::Seen{}; // absent
+        return true;
+    }
+    const IoStatus read = file.readRecord(reinterpret_cast<char *>(bytes.data()), seen);
+    whole = read.ok();
+    return whole || read.failure == IoFailure::ReadPastEnd || check(read);
+}
+
+// Puts the record in place of the file as it was seen, unless the file is
+// there and this copy may only read it.
+IoStatus land(const SettingsBytes &bytes, const folderfile::Seen &seen) {
     if (file.isOpen() && !file.writable()) {
         return IoStatus::fromErrno(EACCES);
     }
-    file.close();
     return replaceRecordFile(kSettingsFile, reinterpret_cast<const char *>(bytes.data()),
-                             bytes.size());
+                             bytes.size(), seen);
 }
 
-// Creates the file, or replaces one too short to hold the record, with the
-// defaults; nothing of the old file was a record, so nothing is lost.
-// Memory takes the defaults only once they are on the disk.
-bool startAfresh() {
-    const SettingsRecordData before = SettingsRecord;
-    const SettingsBytes beforeRead = lastRead;
-    SetDefaultSettings();
-    lastRead = SettingsBytes{};
-    const SettingsBytes bytes = encodeSettings();
-    if (!check(replaceWith(bytes))) {
-        SettingsRecord = before;
-        lastRead = beforeRead;
-        return false;
+bool stale(const IoStatus &status) {
+    return status.failure == IoFailure::Other && status.code == ESTALE;
+}
+
+// The file as it stands after another copy changed it.
+bool reopen() {
+    file.close();
+    const IoStatus opened = file.openExisting(kSettingsFile);
+    return opened.failure == IoFailure::FileNotFound || check(opened);
+}
+
+// An absent file, or one too short to hold the record, is given the record
+// memory holds: the defaults at the first start, the game's own settings
+// and table afterwards. Nothing of the old file was a record, so nothing is
+// lost.
+void writeMemory() {
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        SettingsBytes now{};
+        bool whole = false;
+        folderfile::Seen seen;
+        if (!readNow(now, whole, seen)) {
+            return;
+        }
+        if (whole) {
+            decodeSettings(now); // another copy wrote a record meanwhile
+            return;
+        }
+        const SettingsBytes bytes = encodeSettings();
+        const IoStatus landed = land(bytes, seen);
+        if (landed.ok()) {
+            lastRead = bytes;
+            agreed = SettingsRecord;
+            check(file.openExisting(kSettingsFile));
+            return;
+        }
+        if (!stale(landed)) {
+            check(landed);
+            return;
+        }
+        if (!reopen()) {
+            return;
+        }
     }
-    lastRead = bytes;
-    return check(file.openExisting(kSettingsFile));
-}
-
-// The record as the file holds it now; false when it holds none.
-bool readNow(SettingsBytes &bytes, bool &whole) {
-    const IoStatus read = file.readRecord(reinterpret_cast<char *>(bytes.data()));
-    whole = read.ok();
-    return whole || read.failure == IoFailure::ReadPastEnd || check(read);
+    check(IoStatus::fromErrno(ESTALE));
 }
 
 int rankFor(const std::array<ScoreEntry, 11> &rows, int marblesLeft) {
@@ -146,6 +189,7 @@ void decodeSettings(const SettingsBytes &bytes) {
         row.duration = stringAt(bytes, durationAt(rank), kDurationCapacity);
         row.marblesLeft = int16At(bytes, marblesAt(rank));
     }
+    agreed = SettingsRecord;
 }
 
 SettingsBytes encodeSettings() {
@@ -179,32 +223,46 @@ void OpenSettings() {
         return;
     }
     turn.emplace();
+    if (turn->error() != 0 && !check(IoStatus::fromErrno(turn->error()))) {
+        return;
+    }
     const IoStatus opened = file.openExisting(kSettingsFile);
-    // Absent: a new file with the defaults. Anything else in its place is
-    // refused and left alone.
+    // Absent: a new file with what memory holds. Anything else in its place
+    // is refused and left alone.
     if (opened.failure == IoFailure::FileNotFound) {
-        startAfresh();
+        writeMemory();
     } else {
         check(opened);
     }
 }
 
 void ReadSettings() {
+    // Unless the file can be read, memory stands as it is, and a field a
+    // later command leaves alone comes from the file then.
+    agreed = SettingsRecord;
     if (!file.isOpen() || !bracketOk) {
         return;
     }
     // An unreadable file has been reported and stays as it is; only a file
-    // too short to hold the record starts again with the defaults.
+    // too short to hold the record is given memory's.
     SettingsBytes bytes;
     bool whole = false;
-    if (!readNow(bytes, whole)) {
+    folderfile::Seen seen;
+    if (!readNow(bytes, whole, seen)) {
         return;
     }
     if (whole) {
         decodeSettings(bytes);
     } else {
-        startAfresh();
+        writeMemory();
     }
+}
+
+bool SettingsWritable() {
+    if (bracketOk && file.isOpen() && !file.writable()) {
+        check(IoStatus::fromErrno(EACCES));
+    }
+    return bracketOk;
 }
 
 void WriteSettings() {
@@ -212,50 +270,65 @@ void WriteSettings() {
 }
 
 // Another copy of the game may have written since this one read: the record
-// is read again and only what this copy changed goes over it.
+// is read again and only what this copy changed goes over it. The write
+// lands only on the file as it was read here; if another copy wrote in
+// between, the merge starts again from what it wrote.
 void WriteSettingsWith(const ScoreEntry *row) {
-    if (!file.isOpen() || !bracketOk) {
-        return;
-    }
-    SettingsBytes now{};
-    bool whole = false;
-    if (!readNow(now, whole)) {
+    if (!bracketOk) {
         return;
     }
     const SettingsRecordData mine = SettingsRecord;
-    const SettingsBytes base = lastRead;
-    decodeSettings(whole ? now : SettingsBytes{});
-    if (!whole) {
-        SetDefaultSettings();
-    }
-    auto keep = [&](std::int16_t &field, std::int16_t changed, std::size_t at) {
-        if (changed != int16At(base, at)) {
-            field = changed;
+    const SettingsRecordData before = agreed;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        SettingsBytes now{};
+        bool whole = false;
+        folderfile::Seen seen;
+        if (!readNow(now, whole, seen)) {
+            return;
         }
-    };
-    keep(SettingsRecord.marbleTexture, mine.marbleTexture, kMarbleTextureAt);
-    keep(SettingsRecord.boardTexture, mine.boardTexture, kBoardTextureAt);
-    keep(SettingsRecord.boardKind, mine.boardKind, kBoardKindAt);
-    if (row != nullptr) {
-        auto &rows = SettingsRecord.scores;
-        const int rank = rankFor(rows, row->marblesLeft);
-        if (rank <= kRanks) {
-            std::move_backward(rows.begin() + rank, rows.end() - 1, rows.end());
-            rows[rank] = *row;
+        // A file that holds no record has nothing to merge: memory is the
+        // one copy of the settings and the table.
+        if (whole) {
+            decodeSettings(now);
+        }
+        auto keep = [](std::int16_t &field, std::int16_t changed, std::int16_t was) {
+            if (changed != was) {
+                field = changed;
+            }
+        };
+        keep(SettingsRecord.marbleTexture, mine.marbleTexture, before.marbleTexture);
+        keep(SettingsRecord.boardTexture, mine.boardTexture, before.boardTexture);
+        keep(SettingsRecord.boardKind, mine.boardKind, before.boardKind);
+        if (row != nullptr) {
+            auto &rows = SettingsRecord.scores;
+            const int rank = rankFor(rows, row->marblesLeft);
+            if (rank <= kRanks) {
+                std::move_backward(rows.begin() + rank, rows.end() - 1, rows.end());
+                rows[rank] = *row;
+            }
+        }
+        const SettingsBytes bytes = encodeSettings();
+        const IoStatus landed = land(bytes, seen);
+        if (landed.ok()) {
+            // The window goes on showing this copy's own looks, whatever the
+            // other copy chose; they are what its next change starts from.
+            SettingsRecord.marbleTexture = mine.marbleTexture;
+            SettingsRecord.boardTexture = mine.boardTexture;
+            lastRead = bytes;
+            agreed = SettingsRecord;
+            return;
+        }
+        SettingsRecord = mine;
+        agreed = before;
+        if (!stale(landed)) {
+            check(landed);
+            return;
+        }
+        if (!reopen()) {
+            return;
         }
     }
-    const SettingsBytes bytes = encodeSettings();
-    const char *record = reinterpret_cast<const char *>(bytes.data());
-    // A whole record is overwritten where it stands, which keeps anything
-    // past it; a short file is replaced whole.
-    const bool written = check(whole ? file.writeRecord(record) : replaceWith(bytes));
-    // The window goes on showing this copy's own looks, whatever the other
-    // copy chose; they are what its next change starts from.
-    SettingsRecord.marbleTexture = mine.marbleTexture;
-    SettingsRecord.boardTexture = mine.boardTexture;
-    if (written) {
-        lastRead = encodeSettings();
-    }
+    check(IoStatus::fromErrno(ESTALE));
 }
 
 int ScoreRank(int marblesLeft) {
@@ -268,5 +341,6 @@ bool CloseSettings() {
         check(file.close());
     }
     turn.reset();
-    return wasOpen && bracketOk;
+    // Without its folder the game plays on from memory, the player told once.
+    return (wasOpen && bracketOk) || playingWithoutFiles();
 }

@@ -37,15 +37,21 @@ void SetDefaultSettings();
 // same folder waits for the bracket to end. A failure is reported to the
 // player once, and the rest of the bracket then does nothing.
 // CloseSettings says whether the whole bracket succeeded, for the callers
-// that must not go on after a failure (the board choice stays open).
+// that must not go on after a failure (the board choice stays open); a game
+// whose folder could not be held at all plays on from memory.
 // A file that can't be read is reported and left as it is; only an absent
-// file, or one too short to hold the record, gets the defaults.
+// file, or one too short to hold the record, is given what memory holds:
+// the defaults until a record has been read, the game's own afterwards.
 void OpenSettings();
 void ReadSettings();
+// Whether the file just read may be written back; a file this copy may only
+// read is told to the player here, before anything is asked for it.
+bool SettingsWritable();
 // Writes over the record as the file holds it now, which another copy may
 // have changed since this one read it: only the looks and the board kind
-// changed in memory since then go over it, and `row`, when given, enters
-// the table where it ranks in that record. Memory then holds the table and
+// changed in memory since memory and file last agreed go over it, and
+// `row`, when given, enters the table where it ranks in that record. A file
+// that holds no record is given memory's. Memory then holds the table and
 // board kind written, and keeps the looks this copy shows.
 void WriteSettings();
 void WriteSettingsWith(const ScoreEntry *row);

@@ -2,10 +2,13 @@
 // links out of the folder, a FIFO, a full or failing disk, a second copy of
 // the game writing meanwhile, folders no path can name.
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "FolderFile.h"
 #include "SavedGame.h"
@@ -13,6 +16,7 @@
 #include "Settings.h"
 #include "Shared.h"
 #include "StorageTest.h"
+#include "rules.h"
 
 using namespace Qt::StringLiterals;
 using namespace storagetest;
@@ -20,10 +24,14 @@ namespace fs = std::filesystem;
 
 class tst_files : public QObject {
     Q_OBJECT
-    static ssize_t failingRead(int, void *, std::size_t, off_t) { return errno = EIO, -1; }
+    static int failingRead(folderfile::Call call, std::size_t &) {
+        return call == folderfile::Call::Read ? EIO : 0;
+    }
 private Q_SLOTS:
     void refusals_data();
     void refusals();
+    void faults_data();
+    void faults();
 };
 
 // What stands in the folder, what the game does, what the player is told
@@ -93,7 +101,7 @@ void tst_files::refusals() {
     holdStartDirectory();
     recordFailures();
     SetDefaultSettings();
-    folderfile::setReadCall(found == u"cfg eio" ? failingRead : nullptr);
+    folderfile::setFaultHook(found == u"cfg eio" ? failingRead : nullptr);
     if (command == u"insert") {
         int asked = 0;
         InsertScore(44 - 5, u"00:00:05"_s, [&] {
@@ -116,7 +124,7 @@ void tst_files::refusals() {
         WriteSettings();
         CloseSettings();
     }
-    folderfile::setReadCall(nullptr);
+    folderfile::setFaultHook(nullptr);
     QCOMPARE(reported(), QStringList(times, told));
     QCOMPARE(readAll(outside), QByteArray("not ours"));
     QVERIFY(!QFile::exists(dir.path() + u"/none"_s) && !QFile::exists(u"/VELTRANO.CFG"_s));
@@ -129,6 +137,207 @@ void tst_files::refusals() {
     for (int d = 0; d < depth; ++d) {
         QVERIFY(::unlink("VELTRANO.CFG") + ::chdir("..") + ::rmdir(step.constData()) <= 0);
     }
+    QVERIFY(QDir::setCurrent(dir.path()));
+}
+
+namespace {
+// The faults a row stands in: "start:" or "command:", then for each the
+// call, the first and last time it counts, and the error, "half" for a
+// write cut to half, "other" for another copy writing its table then.
+struct Fault {
+    folderfile::Call call;
+    int from, to, action;
+};
+std::vector<Fault> planned;
+std::array<int, 16> calls{};
+QByteArray otherCopy;
+constexpr int kHalf = -1, kOther = -2;
+
+int standIn(folderfile::Call call, std::size_t &size) {
+    const int n = ++calls[static_cast<int>(call)];
+    for (const Fault &f : planned) {
+        if (f.call == call && n >= f.from && n <= f.to) {
+            if (f.action == kHalf) {
+                size /= 2;
+            } else if (f.action == kOther) {
+                writeAll(u"VELTRANO.CFG"_s, otherCopy);
+            } else {
+                return f.action;
+            }
+        }
+    }
+    return 0;
+}
+
+void plan(const QString &faults, const QString &phase) {
+    static const QStringList names{u"Open"_s,   u"OpenToWrite"_s, u"Create"_s, u"Stat"_s,
+                                   u"Read"_s,   u"Write"_s,       u"Sync"_s,   u"Close"_s,
+                                   u"Rename"_s, u"Remove"_s,      u"Lock"_s,   u"Mode"_s};
+    planned.clear();
+    calls.fill(0);
+    folderfile::setFaultHook(faults.startsWith(phase) ? standIn : nullptr);
+    for (const QString &f : faults.section(u':', 1).split(u',', Qt::SkipEmptyParts)) {
+        const QStringList w = f.split(u' ', Qt::SkipEmptyParts);
+        const QStringList range = w[1].split(u'-');
+        planned.push_back({folderfile::Call(names.indexOf(w[0])), range[0].toInt(),
+                           range.value(1, range[0]).toInt(),
+                           w[2] == u"half"    ? kHalf
+                           : w[2] == u"other" ? kOther
+                                              : w[2].toInt()});
+    }
+}
+
+// Looks, board and the first ranks, each "name/marbles/duration".
+QByteArray settings(int look, int board, int kind,
+                    const QStringList &rows = {u"B/3/00:00:09"_s, u"C/5/00:00:20"_s}) {
+    QByteArray b(368, '\0');
+    const char choices[] = {char(look), 0, char(board), 0, char(kind), 0};
+    b.replace(43, 6, QByteArray(choices, 6));
+    for (int r = 1; r <= 10; ++r) {
+        const QList<QByteArray> row = rows.value(r - 1, u"/44/"_s).toLatin1().split('/');
+        b.replace(nameAt(r), 1 + row[0].size(), char(row[0].size()) + row[0]);
+        b.replace(durationAt(r), 1 + row[2].size(), char(row[2].size()) + row[2]);
+        b[marblesAt(r)] = char(row[1].toInt());
+    }
+    return b;
+}
+
+QString shown(const QByteArray &b) {
+    return b.size() < 368
+               ? u"short"_s
+               : u"%1/%2/%3 "_s.arg(int16At(b, 43)).arg(int16At(b, 45)).arg(int16At(b, 47)) +
+                     rowAt(b, 1) + u' ' + rowAt(b, 2);
+}
+
+QByteArray game(int kind, const QString &chrono) {
+    veltrano::Grille g;
+    veltrano::reset_plateau(g, veltrano::BoardKind(kind));
+    fillSavedGameRecord(u"Ana"_s, chrono, veltrano::start_tray_count(veltrano::BoardKind(kind)), g);
+    return QByteArray(SavedGameRecord.data(), SavedGameRecord.size());
+}
+} // namespace
+
+// A fault of the disk, of the folder or of another copy of the game, at one
+// of the system calls of a start and a command: what the player is told,
+// and what the files hold afterwards. A record is always the old one or
+// the new one, never a mixture; nothing is left beside it.
+void tst_files::faults_data() {
+    QTest::addColumn<QString>("found");
+    QTest::addColumn<QString>("faults");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("told");
+    QTest::addColumn<QString>("after");
+    const QString kept = u"3/3/2 B/3/00:00:09 C/5/00:00:20"_s, moved = u"3/4/2"_s + kept.mid(5);
+    const QString denied = u"Accès au fichier refusé"_s, full = u"Disque plein"_s;
+    QTest::newRow("cut short while running, then Plateau")
+        << u"table"_s << QString() << u"cut, Plateau"_s << QString() << moved;
+    QTest::newRow("start-up read fails, then Plateau")
+        << u"table"_s << u"start: Read 1 5"_s << u"Plateau"_s << u"Erreur E/S 5"_s
+        << u"3/2/2 B/3/00:00:09 C/5/00:00:20"_s;
+    QTest::newRow("read-only at the end of a game: no name asked")
+        << u"table"_s << u"command: OpenToWrite 1-99 13"_s << u"insert"_s << denied << kept;
+    QTest::newRow("short, in a folder that takes no new file")
+        << u"short"_s << u"start: Create 1-99 13"_s << u"Plateau"_s << QString()
+        << u"1/2/1 /44/ /44/"_s;
+    QTest::newRow("short write into the table")
+        << u"table"_s << u"command: Write 1 half, Write 2 28"_s << u"insert"_s << full << kept;
+    QTest::newRow("other copy writes while this one is busy")
+        << u"table"_s << u"command: Write 1 other"_s << u"insert"_s << QString()
+        << u"3/3/2 A/1/00:00:05 D/1/00:00:01"_s;
+    QTest::newRow("folder can't be held: told once, no file")
+        << u"nothing"_s << u"start: Open 1 24"_s << u"Plateau, Sauver"_s
+        << u"Trop de fichiers ouverts"_s << QString();
+    QTest::newRow("leftovers of a stopped copy")
+        << u"leftovers"_s << QString() << QString() << QString() << u"1/1/1 /44/ /44/"_s;
+    QTest::newRow("fstat fails") << u"table"_s << u"start: Stat 2 5"_s << QString()
+                                 << u"Erreur E/S 5"_s << kept;
+    QTest::newRow("close fails after a synced write")
+        << u"table"_s << u"command: Close 1 5"_s << u"Plateau"_s << QString() << moved;
+    QTest::newRow("lock fails") << u"table"_s << u"command: Lock 1 5"_s << u"Plateau"_s
+                                << u"Erreur E/S 5"_s << kept;
+    QTest::newRow("hard link out of the folder")
+        << u"link"_s << QString() << u"Plateau"_s << QString() << moved;
+    QTest::newRow("short write over a saved game")
+        << u"game"_s << u"command: Write 1 half, Write 2 28"_s << u"Sauver"_s << full
+        << u"game 00:00:07"_s;
+}
+
+void tst_files::faults() {
+    QFETCH(QString, found);
+    QFETCH(QString, faults);
+    QFETCH(QString, command);
+    QFETCH(QString, told);
+    QFETCH(QString, after);
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()) && QDir().mkdir(u"start"_s));
+    const QByteArray outside = found == u"link" ? settings(3, 3, 2) : QByteArray("not ours");
+    QVERIFY(writeAll(u"outside"_s, outside) && QDir::setCurrent(u"start"_s));
+    const char *cfg = "VELTRANO.CFG";
+    const QString file = QString::fromLatin1(cfg);
+    otherCopy = settings(3, 3, 2, {u"D/1/00:00:01"_s, u"B/3/00:00:09"_s, u"C/5/00:00:20"_s});
+    if (found == u"table" || found == u"short") {
+        QVERIFY(writeAll(file, settings(3, 3, 2).left(found == u"short" ? 100 : 368)));
+        QCOMPARE(::chmod(cfg, 0640), 0);
+    } else if (found == u"link") {
+        QCOMPARE(::link("../outside", cfg), 0);
+    } else if (found == u"game") {
+        QVERIFY(writeAll(u"GAME"_s, game(1, u"00:00:07"_s)));
+    }
+    const pid_t gone = ::fork(); // a process id nobody holds once it is reaped
+    gone == 0 ? ::_exit(0) : void(::waitpid(gone, nullptr, 0));
+    const QStringList hidden{u".VELTRANO.CFG.%1.1.2"_s.arg(gone), u".GAME.%1.3.4"_s.arg(gone),
+                             u".VELTRANO.CFG.1.5.6"_s}; // the last one's maker runs
+    for (const QString &name : found == u"leftovers" ? hidden : QStringList()) {
+        QVERIFY(writeAll(name, "half"));
+    }
+
+    startDirectory = QDir::currentPath() + u'/';
+    recordFailures();
+    decodeSettings(SettingsBytes{}); // a game just started: nothing read yet
+    SetDefaultSettings();
+    plan(faults, u"start"_s);
+    holdStartDirectory();
+    OpenSettings();
+    ReadSettings();
+    CloseSettings();
+    plan(faults, u"command"_s);
+    if (command.startsWith(u"cut")) {
+        QCOMPARE(::truncate(cfg, 100), 0);
+    }
+    if (command.contains(u"Plateau")) {
+        SettingsRecord.boardTexture = std::int16_t(SettingsRecord.boardTexture % 4 + 1);
+        OpenSettings();
+        WriteSettings();
+        CloseSettings();
+    }
+    int asked = 0;
+    if (command == u"insert") {
+        InsertScore(44 - 1, u"00:00:05"_s, [&] { ++asked, playerName = u"A"_s; });
+        QCOMPARE(asked, told == u"Accès au fichier refusé"_s ? 0 : 1);
+    }
+    if (command.contains(u"Sauver") && OpenSavedGame() != SavedGameFile::Failed) {
+        game(2, u"00:00:08"_s);
+        WriteSavedGame();
+        CloseSavedGame();
+    }
+    folderfile::setFaultHook(nullptr);
+    QCOMPARE(reported().join(u'|'), told);
+
+    SavedGame saved;
+    const QByteArray g = readAll(u"GAME"_s);
+    SavedGameBytes record{};
+    std::copy(g.begin(), g.begin() + std::min<qsizetype>(g.size(), 677), record.begin());
+    const bool isGame = g.size() == 677 && decodeSavedGame(record, saved).isEmpty();
+    QCOMPARE(found == u"game"      ? u"game "_s + (isGame ? saved.chrono : u"damaged"_s)
+             : QFile::exists(file) ? shown(readAll(file))
+                                   : QString(),
+             after);
+    QCOMPARE(readAll(u"../outside"_s), outside);
+    struct stat mode {};
+    QVERIFY(found != u"table" || (::stat(cfg, &mode) == 0 && (mode.st_mode & 0777) == 0640));
+    const QStringList left = QDir().entryList(QDir::Hidden | QDir::Files | QDir::System);
+    QCOMPARE(left.filter(QRegularExpression(u"^\\."_s)),
+             found == u"leftovers" ? QStringList{hidden[2]} : QStringList());
     QVERIFY(QDir::setCurrent(dir.path()));
 }
 

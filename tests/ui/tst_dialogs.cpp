@@ -240,6 +240,8 @@ void tst_dialogs::endOfGame() {
     QStringList shown;
     w.modals().expect([&shown](QWidget *modal) {
         QVERIFY(QTest::qWaitForWindowActive(modal)); // filled as it becomes active
+        // The window system may tell the window before the dialog hears of it.
+        QTRY_VERIFY(!child<QLabel>(modal, u"b1"_s)->text().isEmpty());
         for (int k = 1; k <= 10; ++k) {
             shown << child<QLabel>(modal, u"n%1"_s.arg(k))->text() + u'/' +
                          child<QLabel>(modal, u"b%1"_s.arg(k))->text() + u'/' +
