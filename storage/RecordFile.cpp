@@ -9,6 +9,7 @@
 #include <fcntl.h>
 
 #include "FolderFile.h"
+#include "MessageIcon.h"
 #include "Shared.h"
 
 using namespace Qt::StringLiterals;
@@ -76,6 +77,7 @@ void showErrorBox(const QString &text) {
     }
     QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(), text,
                     QMessageBox::NoButton, parent);
+    keepMessageIconSize(box);
     // Texts may quote bytes from a file: never let them pass for markup.
     box.setTextFormat(Qt::PlainText);
     // Focused, so that Return closes it, even when it follows a dialog that
