@@ -8,10 +8,8 @@
 Tmode *mode = nullptr;
 
 Tmode::Tmode(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint) {
-    // Made hidden with the other windows at start-up; its controls wait for
-    // the first new game, so the player does not wait for them at start.
+    : LateDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                             Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("mode"));
 }
 
@@ -19,23 +17,13 @@ Tmode::~Tmode() {
     delete ui;
 }
 
-Ui::Fmode *Tmode::controls() {
-    if (!ui) {
-        ui = new Ui::Fmode;
-        ui->setupUi(this);
-        applyDescriptionFonts(this);
-        setFixedSize(size());
-        connect(ui->BitBtn1, &QPushButton::clicked, this, &Tmode::BitBtn1Click);
-        connect(ui->BitBtn2, &QPushButton::clicked, this, &Tmode::BitBtn2Click);
-    }
-    return ui;
-}
-
-void Tmode::setVisible(bool visible) {
-    if (visible) {
-        controls();
-    }
-    QDialog::setVisible(visible);
+void Tmode::createControls() {
+    ui = new Ui::Fmode;
+    ui->setupUi(this);
+    applyDescriptionFonts(this);
+    setFixedSize(size());
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &Tmode::BitBtn1Click);
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &Tmode::BitBtn2Click);
 }
 
 void Tmode::showEvent(QShowEvent *event) {
