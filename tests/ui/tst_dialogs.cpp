@@ -237,7 +237,10 @@ void tst_dialogs::endOfGame() {
 
     QStringList shown;
     w.modals().expect([&shown](QWidget *modal) {
-        QVERIFY(QTest::qWaitForWindowActive(modal)); // filled as it becomes active
+        // Filled as it becomes active: the window system may report it active
+        // a moment before the dialog hears of it.
+        QVERIFY(QTest::qWaitForWindowActive(modal));
+        QTRY_VERIFY(!child<QLabel>(modal, u"n1"_s)->text().isEmpty());
         for (int k = 1; k <= 10; ++k) {
             shown << child<QLabel>(modal, u"n%1"_s.arg(k))->text() + u'/' +
                          child<QLabel>(modal, u"b%1"_s.arg(k))->text() + u'/' +
