@@ -196,7 +196,7 @@ for kind in "${series[@]}"; do
     for ((r = 1; r <= rounds; r++)); do
         declare -A first=() main=() rss=()
         for name in $(printf '%s\n' "${names[@]}" | shuf); do
-            read -r first[$name] main[$name] rss[$name] < <(start "$name" "$kind")
+            read -r "first[$name]" "main[$name]" "rss[$name]" < <(start "$name" "$kind")
         done
         out="round $r:"
         for name in "${names[@]}"; do
