@@ -6,6 +6,8 @@
 #   ./setup.sh test   install everything, build everything, run the whole test suite
 #   ./setup.sh build  install everything and build everything, nothing more
 #   ./setup.sh game   install what the game needs and build the game alone
+#   ./setup.sh bench  install everything and the benchmarks' tools, build the
+#                     game and the benchmarks, time the game's start-up
 #
 # Build directory: build/ (VELTRANO_BUILD_DIR overrides it). Warnings become
 # errors when VELTRANO_WERROR=ON or when running under CI.
@@ -18,9 +20,9 @@ werror=${VELTRANO_WERROR:-$([ "${CI:-}" = true ] && echo ON || echo OFF)}
 
 case "$mode" in
 play | game) whole=false ;;
-test | build) whole=true ;;
+test | build | bench) whole=true ;;
 *)
-    echo "usage: $0 [play|test|build|game]" >&2
+    echo "usage: $0 [play|test|build|game|bench]" >&2
     exit 2
     ;;
 esac
@@ -33,18 +35,23 @@ packages=(
     qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core
 )
 test_packages=(
-    # tests, benchmarks, start-up measurement and the installed files' check
-    libgtest-dev libbenchmark-dev libx11-dev libxfixes-dev xvfb xauth xdotool x11-utils imagemagick
+    # tests and the installed files' check
+    libgtest-dev libx11-dev libxfixes-dev xvfb xauth xdotool x11-utils imagemagick
     desktop-file-utils appstream
     # the help's response measurement watches the files the game opens
     strace python3
-    # the start-up measurement counts instructions
-    valgrind
     # the game as a native Wayland client on a private compositor
     weston qt6-wayland
     # the Debian package: made, checked, installed and removed
     dpkg-dev lintian
 )
+bench_packages=(
+    # the micro-benchmarks; the start-up benchmark's session bus and font
+    # caches; its instruction counts
+    libbenchmark-dev dbus-bin dbus-daemon fontconfig valgrind
+)
+benchmarks=OFF
+[ "$mode" = bench ] && benchmarks=ON
 
 missing_from() {
     local p
@@ -57,6 +64,7 @@ missing_from() {
 
 wanted=("${packages[@]}")
 $whole && wanted+=("${test_packages[@]}")
+[ $benchmarks = ON ] && wanted+=("${bench_packages[@]}")
 mapfile -t missing < <(missing_from "${wanted[@]}")
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
@@ -72,8 +80,12 @@ tests=ON
 if ! $whole && [ -n "$(missing_from "${test_packages[@]}")" ]; then
     tests=OFF
 fi
-cmake -S "$here" -B "$build" -DVELTRANO_WERROR="$werror" -DVELTRANO_TESTS="$tests"
-if $whole; then
+cmake -S "$here" -B "$build" -DVELTRANO_WERROR="$werror" -DVELTRANO_TESTS="$tests" \
+    -DVELTRANO_BENCHMARKS="$benchmarks"
+if [ $benchmarks = ON ]; then
+    cmake --build "$build" -j"$(nproc)" --target veltrano mapwatch bare_window first_showing \
+        bench_rules bench_help bench_click
+elif $whole; then
     cmake --build "$build" -j"$(nproc)"
 else
     cmake --build "$build" -j"$(nproc)" --target veltrano
@@ -89,5 +101,8 @@ play)
 test)
     cd "$build"
     exec ctest --output-on-failure
+    ;;
+bench)
+    exec "$here/tools/startup/measure_startup.sh" --build "$build"
     ;;
 esac

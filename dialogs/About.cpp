@@ -13,10 +13,7 @@ using namespace Qt::StringLiterals;
 
 Ta_propos *a_propos = nullptr;
 
-Ta_propos::Ta_propos(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
-    // Only the shell is made with the other windows at start-up; the picture,
-    // the logo and the labels wait for the box's first use, so that the
-    // player does not wait for them before the board shows.
+Ta_propos::Ta_propos(QWidget *parent) : LateDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName(u"a_propos"_s);
     setWindowTitle(u"A propos d'VELTRANO"_s);
     setFixedSize(324, 215);
@@ -26,22 +23,16 @@ Ta_propos::~Ta_propos() {
     delete ui;
 }
 
-Ui::a_propos *Ta_propos::controls() {
-    if (!ui) {
-        ui = new Ui::a_propos;
-        ui->setupUi(this);
-        applyDescriptionFonts(this);
-        useSharpPicture(ui->Image1, u":/pictures/apropos.png"_s);
-        FormCreate();
-    }
-    return ui;
-}
-
 TLOGO *Ta_propos::LOGO1() {
-    return controls()->LOGO1;
+    buildControls();
+    return ui->LOGO1;
 }
 
-void Ta_propos::FormCreate() {
+void Ta_propos::createControls() {
+    ui = new Ui::a_propos;
+    ui->setupUi(this);
+    applyDescriptionFonts(this);
+    useSharpPicture(ui->Image1, u":/pictures/apropos.png"_s);
     // The picture covers the box; no background is erased beneath it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     ui->Panel1->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -55,13 +46,6 @@ void Ta_propos::FormCreate() {
         clicks->watch(w);
     }
     connect(clicks, &ClickFilter::clicked, this, &Ta_propos::Image1Click);
-}
-
-void Ta_propos::setVisible(bool visible) {
-    if (visible) {
-        controls();
-    }
-    QDialog::setVisible(visible);
 }
 
 void Ta_propos::showEvent(QShowEvent *event) {

@@ -3,21 +3,19 @@
 // or the first author line closes it.
 #pragma once
 
-#include <QDialog>
+#include "LateDialog.h"
 
 namespace Ui {
 class a_propos;
 }
 class TLOGO;
 
-class Ta_propos : public QDialog {
+class Ta_propos : public LateDialog {
     Q_OBJECT
 public:
     explicit Ta_propos(QWidget *parent = nullptr);
     ~Ta_propos() override;
 
-    // The box's controls, built at the first use of any of them.
-    Ui::a_propos *controls();
     TLOGO *LOGO1();
 
     void StartAnimation();
@@ -25,13 +23,11 @@ public:
 
     void Image1Click();
 
-    void setVisible(bool visible) override;
-
 protected:
     void showEvent(QShowEvent *event) override;
+    void createControls() override;
 
 private:
-    void FormCreate();
     void FormShow();
 
     Ui::a_propos *ui = nullptr;

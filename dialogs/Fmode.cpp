@@ -8,10 +8,8 @@
 Tmode *mode = nullptr;
 
 Tmode::Tmode(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint) {
-    // Made hidden with the other windows at start-up; its controls wait for
-    // the first new game, so the player does not wait for them at start.
+    : LateDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                             Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("mode"));
 }
 
@@ -19,29 +17,19 @@ Tmode::~Tmode() {
     delete ui;
 }
 
-Ui::Fmode *Tmode::controls() {
-    if (!ui) {
-        ui = new Ui::Fmode;
-        ui->setupUi(this);
-        applyDescriptionFonts(this);
-        setFixedSize(size());
-        // The panel's raised outer and lowered inner bevels are the box's
-        // two lines; between them its middle line is the border, in the
-        // face colour rather than the box's own shade.
-        QPalette panel = ui->Panel1->palette();
-        panel.setColor(QPalette::Mid, panel.color(QPalette::Window));
-        ui->Panel1->setPalette(panel);
-        connect(ui->BitBtn1, &QPushButton::clicked, this, &Tmode::BitBtn1Click);
-        connect(ui->BitBtn2, &QPushButton::clicked, this, &Tmode::BitBtn2Click);
-    }
-    return ui;
-}
-
-void Tmode::setVisible(bool visible) {
-    if (visible) {
-        controls();
-    }
-    QDialog::setVisible(visible);
+void Tmode::createControls() {
+    ui = new Ui::Fmode;
+    ui->setupUi(this);
+    applyDescriptionFonts(this);
+    setFixedSize(size());
+    // The panel's raised outer and lowered inner bevels are the box's two
+    // lines; between them its middle line is the border, in the face colour
+    // rather than the box's own shade.
+    QPalette panel = ui->Panel1->palette();
+    panel.setColor(QPalette::Mid, panel.color(QPalette::Window));
+    ui->Panel1->setPalette(panel);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &Tmode::BitBtn1Click);
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &Tmode::BitBtn2Click);
 }
 
 void Tmode::showEvent(QShowEvent *event) {

@@ -1,24 +1,21 @@
 // The board choice asked at the start of every new game.
 #pragma once
 
-#include <QDialog>
+#include "LateDialog.h"
 
 namespace Ui {
 class Fmode;
 }
 
-class Tmode : public QDialog {
+class Tmode : public LateDialog {
     Q_OBJECT
 public:
     explicit Tmode(QWidget *parent = nullptr);
     ~Tmode() override;
 
-    // The dialog's controls, built at its first showing.
-    Ui::Fmode *controls();
-    void setVisible(bool visible) override;
-
 protected:
     void showEvent(QShowEvent *event) override;
+    void createControls() override;
 
 private:
     void BitBtn1Click();

@@ -45,8 +45,8 @@ public:
 };
 } // namespace
 
-Tsaisie_nom::Tsaisie_nom(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
-    // Made hidden at start-up; its controls wait for the first good result.
+Tsaisie_nom::Tsaisie_nom(QWidget *parent)
+    : LateDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName(u"saisie_nom"_s);
 }
 
@@ -54,26 +54,16 @@ Tsaisie_nom::~Tsaisie_nom() {
     delete ui;
 }
 
-Ui::Fnom *Tsaisie_nom::controls() {
-    if (!ui) {
-        ui = new Ui::Fnom;
-        ui->setupUi(this);
-        applyDescriptionFonts(this);
-        squeezeToFit(ui->Label2);
-        setFixedSize(size());
-        ui->Edit1->setMaxLength(kNameCapacity);
-        ui->Edit1->setValidator(new Windows1252Validator(ui->Edit1));
-        ui->BitBtn1->setIcon(buttonGlyph(u":/pictures/ok.png"_s, devicePixelRatioF()));
-        connect(ui->BitBtn1, &QPushButton::clicked, this, &Tsaisie_nom::BitBtn1Click);
-    }
-    return ui;
-}
-
-void Tsaisie_nom::setVisible(bool visible) {
-    if (visible) {
-        controls();
-    }
-    QDialog::setVisible(visible);
+void Tsaisie_nom::createControls() {
+    ui = new Ui::Fnom;
+    ui->setupUi(this);
+    applyDescriptionFonts(this);
+    squeezeToFit(ui->Label2);
+    setFixedSize(size());
+    ui->Edit1->setMaxLength(kNameCapacity);
+    ui->Edit1->setValidator(new Windows1252Validator(ui->Edit1));
+    ui->BitBtn1->setIcon(buttonGlyph(u":/pictures/ok.png"_s, devicePixelRatioF()));
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &Tsaisie_nom::BitBtn1Click);
 }
 
 void Tsaisie_nom::showEvent(QShowEvent *event) {

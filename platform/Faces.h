@@ -15,8 +15,7 @@ void mapWindowsFaces();
 
 // Gives the application's font, used by message boxes, buttons and the help,
 // the face of "System" when the desktop's choice fell on a typewriter face.
-// After mapWindowsFaces(). Nothing on the main window uses that font, so the
-// game asks once its first frame is out.
+// After mapWindowsFaces(), before a window that uses that font is laid out.
 void keepApplicationFontProportional();
 
 // The installed face drawn for `family`, one of the names above, once

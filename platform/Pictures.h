@@ -13,8 +13,3 @@ QString pictureFor(const QString &path, qreal devicePixelRatio);
 
 QImage loadImage(const QString &path, qreal devicePixelRatio);
 QPixmap loadPicture(const QString &path, qreal devicePixelRatio);
-
-// Lets go of the memory that held the stored pictures in the program file
-// once those the game starts with are decoded; any read later brings its
-// pages back from the file.
-void releaseStoredPictures();

@@ -15,9 +15,7 @@ using namespace Qt::StringLiterals;
 Tmeilleur_score *meilleur_score = nullptr;
 
 Tmeilleur_score::Tmeilleur_score(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
-    // Made hidden at start-up; its controls wait for the first look at the
-    // table.
+    : LateDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName(u"meilleur_score"_s);
 }
 
@@ -25,24 +23,14 @@ Tmeilleur_score::~Tmeilleur_score() {
     delete ui;
 }
 
-Ui::Score *Tmeilleur_score::controls() {
-    if (!ui) {
-        ui = new Ui::Score;
-        ui->setupUi(this);
-        applyDescriptionFonts(this);
-        squeezeToFit(ui->Label2);
-        setFixedSize(size());
-        ui->BitBtn1->setIcon(buttonGlyph(u":/pictures/ok.png"_s, devicePixelRatioF()));
-        connect(ui->BitBtn1, &QPushButton::clicked, this, &Tmeilleur_score::BitBtn1Click);
-    }
-    return ui;
-}
-
-void Tmeilleur_score::setVisible(bool visible) {
-    if (visible) {
-        controls();
-    }
-    QDialog::setVisible(visible);
+void Tmeilleur_score::createControls() {
+    ui = new Ui::Score;
+    ui->setupUi(this);
+    applyDescriptionFonts(this);
+    squeezeToFit(ui->Label2);
+    setFixedSize(size());
+    ui->BitBtn1->setIcon(buttonGlyph(u":/pictures/ok.png"_s, devicePixelRatioF()));
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &Tmeilleur_score::BitBtn1Click);
 }
 
 void Tmeilleur_score::showEvent(QShowEvent *event) {

@@ -2,25 +2,22 @@
 // finished game.
 #pragma once
 
-#include <QDialog>
+#include "LateDialog.h"
 #include <functional>
 
 namespace Ui {
 class Score;
 }
 
-class Tmeilleur_score : public QDialog {
+class Tmeilleur_score : public LateDialog {
     Q_OBJECT
 public:
     explicit Tmeilleur_score(QWidget *parent = nullptr);
     ~Tmeilleur_score() override;
 
-    // The dialog's controls, built at its first showing.
-    Ui::Score *controls();
-    void setVisible(bool visible) override;
-
 protected:
     void showEvent(QShowEvent *event) override;
+    void createControls() override;
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 

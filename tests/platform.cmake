@@ -1,7 +1,4 @@
 # The help viewer and the help file that goes with the game.
-find_package(GTest REQUIRED)
-include(GoogleTest)
-
 veltrano_add_qtest(test_help_file SOURCES platform/HelpFileTest.cpp LIBS veltrano_platform)
 veltrano_add_qtest(test_help_viewer SOURCES platform/HelpViewerTest.cpp platform/OpenWatch.cpp
                   LIBS veltrano_platform)
@@ -12,13 +9,6 @@ target_compile_definitions(
     test_help_file PRIVATE VELTRANO_HELP_SOURCE="${CMAKE_SOURCE_DIR}/assets/DOC.HLP"
                            VELTRANO_HELP_COPY="${CMAKE_BINARY_DIR}/partie/DOC.HLP")
 add_dependencies(test_help_file veltrano_help)
-
-# The start-up work done for the desktop's libraries: plain GoogleTest.
-qt_add_executable(warm_start_tests platform/WarmStartTest.cpp platform/ProgramPagesTest.cpp)
-target_link_libraries(warm_start_tests PRIVATE veltrano_platform GTest::gtest_main)
-target_precompile_headers(warm_start_tests REUSE_FROM veltrano_pch_game)
-set_target_properties(warm_start_tests PROPERTIES AUTOMOC OFF AUTOUIC OFF)
-gtest_discover_tests(warm_start_tests TEST_PREFIX "platform." DISCOVERY_TIMEOUT 30)
 
 # Crafted help files through the reader and the page layout, sanitized.
 veltrano_add_sanitized_test(test_help_fuzz SOURCES platform/HelpFuzzTest.cpp

@@ -1,5 +1,4 @@
-# Tests that drive the real main window offscreen, as a player would, and the
-# click benchmark.
+# Tests that drive the real main window offscreen, as a player would.
 qt_add_library(veltrano_uitest_support STATIC ui/GameWindow.cpp)
 target_include_directories(veltrano_uitest_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/ui)
 target_link_libraries(veltrano_uitest_support PUBLIC veltrano_ui veltrano_test_model Qt6::Test)
@@ -10,13 +9,6 @@ foreach(name tst_mainwindow_layout tst_mainwindow_close tst_play tst_chrono_look
 endforeach()
 # F1 and "Aide" on the real main window, and where the help stands.
 veltrano_add_qtest(tst_help_keys SOURCES ui/tst_help_keys.cpp LIBS veltrano_uitest_support)
-
-# Not a test: cmake --build <dir> --target bench_click, then run it.
-find_package(benchmark REQUIRED)
-qt_add_executable(bench_click bench/bench_click.cpp)
-target_link_libraries(bench_click PRIVATE veltrano_uitest_support benchmark::benchmark)
-target_precompile_headers(bench_click REUSE_FROM veltrano_pch_game)
-veltrano_skip_pch_for_empty_moc(bench_click)
 
 # Saved games by the hundred thousand through the real load path, sanitized.
 veltrano_add_sanitized_test(tst_saved_game_fuzz SOURCES ui/tst_saved_game_fuzz.cpp

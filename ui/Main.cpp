@@ -185,32 +185,8 @@ void TForm1::FormCreate() {
     playerName.clear();
 
     if (inRange(SettingsRecord.boardTexture, 1, veltrano::kBoardLooks)) {
-        pendingBoardName_ = u"plateau%1.bmp"_s.arg(SettingsRecord.boardTexture);
-        pendingBoard_ = std::async(std::launch::async, [name = pendingBoardName_,
-                                                        ratio = devicePixelRatioF()] {
-            // Converted here to the screen's format, so that turning it into a
-            // pixmap on the interface thread is a plain hand-over.
-            return loadImage(u":/pictures/"_s + name, ratio).convertToFormat(QImage::Format_RGB32);
-        });
+        plateau->setPicture(picture(u"plateau%1.bmp"_s.arg(SettingsRecord.boardTexture)));
     }
-}
-
-void TForm1::collectBoardPicture() {
-    if (!pendingBoard_.valid()) {
-        return;
-    }
-    QImage board = pendingBoard_.get();
-    if (board.isNull()) {
-        return;
-    }
-    const QPixmap pixmap = QPixmap::fromImage(std::move(board));
-    pictures_.insert(pendingBoardName_, pixmap);
-    plateau->setPicture(pixmap);
-}
-
-void TForm1::showEvent(QShowEvent *event) {
-    collectBoardPicture();
-    QWidget::showEvent(event);
 }
 
 QPixmap TForm1::picture(const QString &name) {
@@ -420,7 +396,6 @@ void TForm1::redrawAfterLookChange() {
 void TForm1::texture_plateauClick() {
     SettingsRecord.boardTexture = static_cast<std::int16_t>(
         veltrano::next_look(SettingsRecord.boardTexture, veltrano::kBoardLooks));
-    collectBoardPicture();
     plateau->setPicture(picture(u"plateau%1.bmp"_s.arg(SettingsRecord.boardTexture)));
     markAllStale();
     redrawAfterLookChange();

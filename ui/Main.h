@@ -6,7 +6,6 @@
 #include <QPixmap>
 #include <QWidget>
 #include <array>
-#include <future>
 
 #include "grille.h"
 
@@ -81,7 +80,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     // The nine command labels and what a click on each does.
@@ -100,11 +98,6 @@ private:
     void saveSettings();
     void resumeSavedGame(const SavedGame &game);
     QPixmap picture(const QString &name);
-    void collectBoardPicture();
 
     QHash<QString, QPixmap> pictures_;
-    // The board texture read at start-up, decoded on another thread while
-    // the dialogs are built; it is on the board before the window shows.
-    std::future<QImage> pendingBoard_;
-    QString pendingBoardName_;
 };

@@ -49,8 +49,8 @@ class tst_dialogs : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init() { recordFailures(); }
-    void firstShowing_data();
-    void firstShowing();
+    void showing_data();
+    void showing();
     void nameEntry_data();
     void nameEntry();
     void choicesOnDisk_data();
@@ -62,9 +62,9 @@ private Q_SLOTS:
     void panelBevels();
 };
 
-// The dialogs build their controls only when first shown: they must come up
-// then as complete as if built with the main window.
-void tst_dialogs::firstShowing_data() {
+// Each dialog comes up complete, its first control focused, its texts whole,
+// centred on the main window.
+void tst_dialogs::showing_data() {
     QTest::addColumn<QString>("dialog");
     QTest::addColumn<QString>("focus");
     QTest::addColumn<QString>("label"); // a control and its text
@@ -78,7 +78,7 @@ void tst_dialogs::firstShowing_data() {
                              << u"LES 10 MEILLEURS SCORES"_s << QSize(320, 394);
 }
 
-void tst_dialogs::firstShowing() {
+void tst_dialogs::showing() {
     QFETCH(QString, dialog);
     QFETCH(QString, focus);
     QFETCH(QString, label);
@@ -89,7 +89,6 @@ void tst_dialogs::firstShowing() {
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.form()));
     auto *d = child<QDialog>(w.form(), dialog);
-    QVERIFY(d->findChildren<QWidget *>().isEmpty()); // nothing built yet
     d->show();
     QVERIFY(QTest::qWaitForWindowActive(d));
     QCOMPARE(d->focusWidget(), child<QWidget>(d, focus));
@@ -130,7 +129,7 @@ void tst_dialogs::nameEntry() {
 
     playerName = u"before"_s;
     Tsaisie_nom dialog;
-    dialog.controls();
+    dialog.buildControls();
     auto *edit = child<QLineEdit>(&dialog, u"Edit1"_s);
     auto *button = child<QPushButton>(&dialog, u"BitBtn1"_s);
     edit->setText(u"last time"_s);
@@ -239,9 +238,10 @@ void tst_dialogs::endOfGame() {
 
     QStringList shown;
     w.modals().expect([&shown](QWidget *modal) {
-        QVERIFY(QTest::qWaitForWindowActive(modal)); // filled as it becomes active
-        // The window system may tell the window before the dialog hears of it.
-        QTRY_VERIFY(!child<QLabel>(modal, u"b1"_s)->text().isEmpty());
+        // Filled as it becomes active: the window system may report it active
+        // a moment before the dialog hears of it.
+        QVERIFY(QTest::qWaitForWindowActive(modal));
+        QTRY_VERIFY(!child<QLabel>(modal, u"n1"_s)->text().isEmpty());
         for (int k = 1; k <= 10; ++k) {
             shown << child<QLabel>(modal, u"n%1"_s.arg(k))->text() + u'/' +
                          child<QLabel>(modal, u"b%1"_s.arg(k))->text() + u'/' +
@@ -317,8 +317,8 @@ void tst_dialogs::panelBevels() {
     QFETCH(QPoint, step);
     QFETCH(QList<int>, roles);
     GameWindow w;
-    meilleur_score->controls();
-    mode->controls();
+    meilleur_score->buildControls();
+    mode->buildControls();
     QWidget *panel = child<QWidget>(child<QWidget>(w.form(), dialog), u"Panel1"_s);
     QCOMPARE(panel->size(), size);
     const QImage picture = panel->grab().toImage();

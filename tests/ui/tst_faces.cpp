@@ -140,7 +140,7 @@ private:
         if (where == u"main window"_s)
             return form->font();
         if (where == u"board choice"_s) {
-            mode->controls();
+            mode->buildControls();
             return mode->font();
         }
         if (where == u"quit box"_s)

@@ -122,7 +122,7 @@ private Q_SLOTS:
         } else if (picture == u"logo"_s) {
             shown = TLOGO::frame(1);
         } else {
-            meilleur_score->controls();
+            meilleur_score->buildControls();
             const QIcon icon = meilleur_score->findChild<QAbstractButton *>(u"BitBtn1"_s)->icon();
             shown = icon.pixmap(logical, 2.0);
         }

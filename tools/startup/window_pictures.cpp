@@ -5,7 +5,7 @@
 //   cmake --build <dir> --target window_pictures
 //   <dir>/tools/startup/window_pictures OUTDIR HELPFILE
 //
-// It starts as the game does (font configuration, face mapping), then grabs
+// It starts as the game does (face mapping), then grabs
 // the splash, the main window, the cursors, the about box, the three dialogs, a question,
 // a balloon and the help window into OUTDIR as PNG files.
 #include <QApplication>
@@ -30,7 +30,6 @@
 #include "Settings.h"
 #include "Splash.h"
 #include "Startup.h"
-#include "WarmStart.h"
 
 namespace {
 
@@ -62,9 +61,7 @@ int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    platform::FontConfigWarmUp fonts;
     QApplication app(argc, argv);
-    fonts.wait();
     QApplication::setQuitOnLastWindowClosed(false);
     platform::mapWindowsFaces();
     platform::keepApplicationFontProportional();
