@@ -49,7 +49,7 @@ lintian --fail-on error "$deb" || fail "lintian reports errors"
 # development package, every one known to apt.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for wanted in libqt6widgets6 qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core; do
+for wanted in libqt6widgets6 qt6-qpa-plugins fonts-liberation fonts-dejavu-core; do
     grep -q "\b$wanted\b" <<<"$depends" || fail "$wanted is not among the dependencies"
 done
 ! grep -q -- '-dev\b' <<<"$depends" || fail "a development package among the dependencies"

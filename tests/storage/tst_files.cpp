@@ -6,6 +6,7 @@
 #include <QTest>
 #include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "FolderFile.h"
 #include "SavedGame.h"
