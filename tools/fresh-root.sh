@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# Runs the README's test command on a machine that has nothing yet: makes a
+# fresh minimal root of a Debian release with mmdebstrap, copies the committed
+# project into it and runs `CI=true ./setup.sh test` there, as root, with
+# warnings as errors. The root, its mounts and its packages go on every way out.
+#
+#   tools/fresh-root.sh SUITE          # bookworm, trixie, forky or testing
+#
+# The Debian mirror is the one this machine's apt sources name. Needs root,
+# mmdebstrap and a few gigabytes under TMPDIR (default /var/tmp).
+# VELTRANO_FRESH_KEEP=DIR copies the root's build/tests/package folder (the
+# Debian package and its logs) to DIR before the root goes.
+set -euo pipefail
+
+suite=${1:-}
+case "$suite" in
+bookworm | trixie | forky | testing) ;;
+*)
+    echo "usage: $0 bookworm|trixie|forky|testing" >&2
+    exit 2
+    ;;
+esac
+[ "$(id -u)" -eq 0 ] || { echo "$0: must run as root (chroot and mounts)" >&2; exit 2; }
+command -v mmdebstrap >/dev/null || { echo "$0: needs mmdebstrap (apt-get install mmdebstrap)" >&2; exit 2; }
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+started=$(date +%s)
+
+# The URIs of this machine's Debian archive and security archive, from both
+# forms of apt's sources; the first of each wins.
+apt_uris() {
+    local f
+    for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+        [ -f "$f" ] || continue
+        sed -n 's/^[[:space:]]*deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?\([^[:space:]]\+\)[[:space:]]\+\([^[:space:]]\+\).*/\2 \3/p' "$f"
+    done
+    for f in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$f" ] || continue
+        # One "URI suite" line per suite of every deb stanza.
+        awk 'function flush() { if (deb) for (i = 1; i <= nu; i++) for (j = 1; j <= ns; j++) print u[i], s[j]; deb = 0; nu = 0; ns = 0 }
+             /^[[:space:]]*$/ { flush(); next }
+             /^Types:/ { deb = ($0 ~ /[[:space:]]deb([[:space:]]|$)/) }
+             /^URIs:/ { nu = split(substr($0, 6), u) }
+             /^Suites:/ { ns = split(substr($0, 8), s) }
+             END { flush() }' "$f"
+    done
+}
+mirror=$(apt_uris | awk '$2 !~ /-(security|updates|backports)$/ && $2 !~ /\/updates$/ { print $1; exit }')
+security=$(apt_uris | awk '$2 ~ /-security$/ { print $1; exit }')
+if [ -z "$mirror" ]; then
+    echo "$0: no Debian archive found in this machine's apt sources" >&2
+    exit 1
+fi
+
+sources=("deb $mirror $suite main")
+aptopts=()
+case "$suite" in
+bookworm | trixie)
+    sources+=("deb $mirror $suite-updates main")
+    [ -z "$security" ] || sources+=("deb $security $suite-security main")
+    ;;
+*)
+    # Testing's Release file may be past its Valid-Until on a mirror that
+    # is a snapshot; a release's never is accepted so.
+    aptopts+=(--aptopt='Acquire::Check-Valid-Until "false"')
+    ;;
+esac
+
+scratch=$(mktemp -d "${TMPDIR:-/var/tmp}/veltrano-$suite.XXXXXX")
+root=$scratch/root
+
+# Every mount under the root, deepest first.
+mounts_under() {
+    awk -v r="$root" '$2 == r || index($2, r "/") == 1 { print $2 }' /proc/self/mounts | sort -r
+}
+cleanup() {
+    local status=$? m
+    trap - EXIT INT TERM HUP
+    for m in $(mounts_under); do
+        umount "$m" 2>/dev/null || umount -l "$m" || true
+    done
+    if [ -n "$(mounts_under)" ]; then
+        echo "$0: still mounted under $root, left in place:" >&2
+        mounts_under >&2
+        exit 1
+    fi
+    rm -rf --one-file-system "$scratch"
+    echo "fresh $suite root: $(($(date +%s) - started)) s in all, exit $status"
+    exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
+
+echo "== making a fresh $suite root from ${sources[*]}"
+if ! mmdebstrap --variant=minbase --mode=root "${aptopts[@]}" "$suite" "$root" "${sources[@]}" \
+    >"$scratch/mmdebstrap.log" 2>&1; then
+    tail -n 30 "$scratch/mmdebstrap.log" >&2
+    echo "$0: FAILED to make a $suite root: is the mirror $mirror reachable?" >&2
+    exit 1
+fi
+echo "   root made in $(($(date +%s) - started)) s"
+
+# What a booted machine has and a bare root lacks: kernel file systems,
+# terminals, shared memory, a runtime folder, name resolution, and no
+# services started by packages.
+mount -t proc proc "$root/proc"
+mount -t sysfs sysfs "$root/sys"
+mount --bind /dev "$root/dev"
+mount --bind /dev/pts "$root/dev/pts"
+mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm"
+mount -t tmpfs -o mode=0755 tmpfs "$root/run"
+mkdir -p "$root/run/lock"
+cp -L /etc/resolv.conf "$root/etc/resolv.conf"
+printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
+chmod 755 "$root/usr/sbin/policy-rc.d"
+
+# The committed project, as a clone would have it.
+mkdir -p "$root/src/veltrano"
+git -C "$here" archive --format=tar HEAD | tar -x -C "$root/src/veltrano"
+
+echo "== CI=true ./setup.sh test in the $suite root"
+env_keep=()
+for v in http_proxy https_proxy no_proxy HTTP_PROXY HTTPS_PROXY NO_PROXY; do
+    [ -z "${!v:-}" ] || env_keep+=("$v=${!v}")
+done
+status=0
+chroot "$root" /usr/bin/env -i "${env_keep[@]}" CI=true HOME=/root LANG=C.UTF-8 \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    /bin/bash -c 'cd /src/veltrano && ./setup.sh test' || status=$?
+
+deb=$(ls "$root"/src/veltrano/build/tests/package/veltrano_*.deb 2>/dev/null | head -n 1 || true)
+if [ -n "$deb" ]; then
+    echo "== lintian ${deb#"$root"}"
+    chroot "$root" lintian "${deb#"$root"}" || true
+    echo "== end of lintian"
+fi
+if [ -n "${VELTRANO_FRESH_KEEP:-}" ] && [ -d "$root/src/veltrano/build/tests/package" ]; then
+    mkdir -p "$VELTRANO_FRESH_KEEP"
+    cp -a "$root/src/veltrano/build/tests/package/." "$VELTRANO_FRESH_KEEP/"
+fi
+if [ "$status" -ne 0 ]; then
+    echo "$0: FAILED in the fresh $suite root (exit $status)" >&2
+    exit "$status"
+fi
+echo "== the fresh $suite root passed"
