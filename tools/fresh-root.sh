@@ -12,6 +12,9 @@
 # Debian package and its logs) to DIR before the root goes.
 set -euo pipefail
 
+# Read whole before it runs, so that editing the script meanwhile can't
+# change what a running check does.
+{
 suite=${1:-}
 case "$suite" in
 bookworm | trixie | forky | testing) ;;
@@ -158,3 +161,5 @@ if [ "$status" -ne 0 ]; then
     exit "$status"
 fi
 echo "== the fresh $suite root passed"
+exit 0
+}
