@@ -13,6 +13,7 @@ set -euo pipefail
 build=${1:?usage: $0 BUILD_DIR}
 [ -f "$build/CMakeCache.txt" ] || { echo "$0: $build is not a configured build" >&2; exit 2; }
 jobs=$(nproc)
+configured=$(sed -n 's/^CMAKE_EXE_LINKER_FLAGS:[A-Z]*=//p' "$build/CMakeCache.txt")
 
 relink() {
     local TIMEFORMAT='%R %U %S' timing
@@ -30,5 +31,5 @@ for linker in bfd gold mold; do
         echo "$linker: not installed"
     fi
 done
-relink "" >/dev/null
+relink "$configured" >/dev/null
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
