@@ -30,9 +30,10 @@ esac
 packages=(
     # build
     cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
-    # running: the X platform plugin, the metric twins of the two families the
-    # labels ask for, and a proportional sans-serif for everything else
-    qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core
+    # running: the X platform plugin and a proportional sans-serif for
+    # everything; the metric twins of the two families the labels ask for
+    # are added below
+    qt6-qpa-plugins fonts-dejavu-core
 )
 test_packages=(
     # tests and the installed files' check
@@ -62,15 +63,36 @@ missing_from() {
     done
 }
 
-wanted=("${packages[@]}")
-$whole && wanted+=("${test_packages[@]}")
-[ $benchmarks = ON ] && wanted+=("${bench_packages[@]}")
-mapfile -t missing < <(missing_from "${wanted[@]}")
+# The metric twins at version 2 are fonts-liberation from Debian 13 on, where
+# fonts-liberation2 is only an empty transitional package, and
+# fonts-liberation2 before. Without package lists the newer name stands.
+liberation() {
+    local candidate
+    candidate=$(apt-cache policy fonts-liberation 2>/dev/null | sed -n 's/^ *Candidate: //p')
+    if [ -n "$candidate" ] && [ "$candidate" != "(none)" ] &&
+        dpkg --compare-versions "$candidate" lt 1:2; then
+        echo fonts-liberation2
+    else
+        echo fonts-liberation
+    fi
+}
+
+# What this mode needs and is not installed yet.
+find_missing() {
+    local wanted=("${packages[@]}" "$(liberation)")
+    $whole && wanted+=("${test_packages[@]}")
+    [ $benchmarks = ON ] && wanted+=("${bench_packages[@]}")
+    mapfile -t missing < <(missing_from "${wanted[@]}")
+}
+
+find_missing
 if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
     sudo=()
     [ "$(id -u)" -eq 0 ] || sudo=(sudo)
     "${sudo[@]}" apt-get update
+    # Again, now that the package lists tell which Liberation package to take.
+    find_missing
+    echo "Installing: ${missing[*]}"
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 

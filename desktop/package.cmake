@@ -66,6 +66,6 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The X platform plug-in and the fonts are loaded, not linked; a Wayland
 # session is served natively when Qt's Wayland plug-in is there, and through
 # XWayland otherwise.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation (>= 1:2) | fonts-liberation2, fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 include(CPack)

@@ -1,5 +1,6 @@
 // The description names its window a_propos, like the global below, so it is
-// read before that global is declared.
+// read before that global is declared; the build compiles this file on its
+// own, so that no other source can declare the global first.
 #include "ui_About.h"
 
 #include "About.h"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The Debian package: made from the build, free of lintian errors, depending
-# on runtime packages only; installed with apt-get as a player would, it puts
-# the menu entry, the icons and the launcher in place and the game starts in
-# the player's own folder (installed.sh); removed, it leaves nothing behind.
+# The Debian package: made from the build, free of lintian errors and
+# warnings, depending on runtime packages only; installed with apt-get as a
+# player would, it puts the menu entry, the icons and the launcher in place
+# and the game starts in the player's own folder (installed.sh); removed, it
+# leaves nothing behind.
 #
 #   deb.sh BUILD_DIR SCRATCH_DIR
 #
@@ -43,17 +44,21 @@ debs=("$scratch"/veltrano_*.deb)
 [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "expected one veltrano_*.deb in $scratch"
 deb=${debs[0]}
 
-lintian --fail-on error "$deb" || fail "lintian reports errors"
+lintian --fail-on error,warning "$deb" || fail "lintian reports errors or warnings"
 
 # What a machine without the build tools must have: libraries and fonts, no
 # development package, every one known to apt.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for wanted in libqt6widgets6 qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core; do
+for wanted in libqt6widgets6 qt6-qpa-plugins fonts-liberation fonts-dejavu-core; do
     grep -q "\b$wanted\b" <<<"$depends" || fail "$wanted is not among the dependencies"
 done
 ! grep -q -- '-dev\b' <<<"$depends" || fail "a development package among the dependencies"
 apt-get install -s "$deb" >"$scratch/simulate.log" 2>&1 || { cat "$scratch/simulate.log" >&2; fail "apt can't install it"; }
+
+# What /usr holds before: after the purge, nothing more may be there
+# (the package's files, its folders, or what running the game made).
+find /usr -xdev | sort >"$scratch/usr-before"
 
 # From the folder the package lies in, as the README says.
 installed=true
@@ -71,4 +76,11 @@ installed=false
 while read -r f; do
     [ -d "$f" ] || [ ! -e "$f" ] || fail "$f left behind"
 done <<<"$files"
+# Only what a package that was already there owns may be new, such as a
+# dependency apt brought, besides what Python compiles for itself as it runs.
+find /usr -xdev | sort | comm -13 "$scratch/usr-before" - | { grep -v /__pycache__ || true; } |
+    while read -r f; do
+        dpkg-query -S "$f" >/dev/null 2>&1 || echo "$f"
+    done >"$scratch/usr-left"
+[ ! -s "$scratch/usr-left" ] || { cat "$scratch/usr-left" >&2; fail "the purge left these under /usr"; }
 echo "package $(basename "$deb") installed, ran and was removed"

@@ -61,8 +61,13 @@ inline void recordFailures() {
 // read-only (file modes alone don't stop root) or else filled to the brim.
 struct ReadOnlyMount {
     explicit ReadOnlyMount(const QString &dir, bool full = false) : path(QFile::encodeName(dir)) {
-        mounted =
-            ::mount("tmpfs", path.constData(), "tmpfs", full ? 0 : MS_RDONLY, "size=64k") == 0;
+        // MS_RDONLY is an enumerator in newer C libraries and a macro in older
+        // ones, so the flags are an unsigned long of their own.
+        unsigned long flags = 0;
+        if (!full) {
+            flags = MS_RDONLY;
+        }
+        mounted = ::mount("tmpfs", path.constData(), "tmpfs", flags, "size=64k") == 0;
         QFile filler(dir + QStringLiteral("/filler"));
         if (mounted && full && filler.open(QIODevice::WriteOnly)) {
             while (filler.write(QByteArray(4096, 'f')) > 0 && filler.flush()) {

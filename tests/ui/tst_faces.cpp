@@ -1,22 +1,22 @@
-// The faces the windows ask for, on a machine that holds only the font
-// packages the set-up script installs (or, through VELTRANO_FONT_PACKAGES,
-// any other list): each must come out proportional and of the right kind.
+// The faces the windows ask for, on a machine that holds only the fonts the
+// set-up script installs (or, through VELTRANO_FONT_FAMILIES, any other
+// families): each must come out proportional and of the right kind.
 // Fontconfig reads its configuration once per process, so main() builds a
-// private one, with symbolic links to exactly those packages' files, before
+// private one, with symbolic links to exactly those families' files, before
 // the application object exists.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <fontconfig/fontconfig.h>
 
 #include "EndMessage.h"
 #include "Faces.h"
@@ -29,48 +29,64 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QStringList fontPackages() {
-    const QString chosen = qEnvironmentVariable("VELTRANO_FONT_PACKAGES");
-    if (!chosen.isEmpty()) {
-        return chosen.split(u' ', Qt::SkipEmptyParts);
+// The families the set-up's font packages bring (fonts-dejavu-core,
+// fonts-liberation), by the start of their names.
+QStringList fontFamilies() {
+    const QString chosen = qEnvironmentVariable("VELTRANO_FONT_FAMILIES");
+    return chosen.isEmpty() ? QStringList{u"DejaVu"_s, u"Liberation"_s}
+                            : chosen.split(u',', Qt::SkipEmptyParts);
+}
+
+// The font files of the machine whose family name starts with the given
+// one, as fontconfig reports them, in a configuration of their own so that
+// the process's own is read later, from FONTCONFIG_FILE.
+QStringList fontFilesOf(const QString &family) {
+    QStringList files;
+    FcConfig *config = FcInitLoadConfigAndFonts();
+    FcPattern *any = FcPatternCreate();
+    FcObjectSet *wanted = FcObjectSetBuild(FC_FAMILY, FC_FILE, nullptr);
+    FcFontSet *fonts = config && any && wanted ? FcFontList(config, any, wanted) : nullptr;
+    for (int i = 0; fonts && i < fonts->nfont; ++i) {
+        FcChar8 *name = nullptr;
+        FcChar8 *file = nullptr;
+        if (FcPatternGetString(fonts->fonts[i], FC_FAMILY, 0, &name) != FcResultMatch ||
+            FcPatternGetString(fonts->fonts[i], FC_FILE, 0, &file) != FcResultMatch) {
+            continue;
+        }
+        if (QString::fromUtf8(reinterpret_cast<const char *>(name)).startsWith(family)) {
+            files.append(QFile::decodeName(reinterpret_cast<const char *>(file)));
+        }
     }
-    QFile script(QStringLiteral(VELTRANO_SETUP_SCRIPT));
-    if (!script.open(QIODevice::ReadOnly)) {
-        return {};
+    if (fonts) {
+        FcFontSetDestroy(fonts);
     }
-    const QString text = QString::fromUtf8(script.readAll());
-    const QRegularExpression list(u"\\npackages=\\(([^)]*)\\)"_s);
-    const QString packages = list.match(text).captured(1);
-    QStringList fonts;
-    for (const auto &m : QRegularExpression(u"\\bfonts-[a-z0-9.+-]+"_s).globalMatch(packages)) {
-        fonts.append(m.captured());
+    if (wanted) {
+        FcObjectSetDestroy(wanted);
     }
-    return fonts;
+    if (any) {
+        FcPatternDestroy(any);
+    }
+    if (config) {
+        FcConfigDestroy(config);
+    }
+    files.removeDuplicates();
+    return files;
 }
 
 // Returns an error, or an empty string once FONTCONFIG_FILE names a
-// configuration that sees only the packages' own font files.
-QString usePackagesOnly(const QTemporaryDir &dir, const QStringList &packages) {
-    if (packages.isEmpty()) {
-        return u"no font package named"_s;
-    }
+// configuration that sees only the named families' font files.
+QString useFamiliesOnly(const QTemporaryDir &dir, const QStringList &families) {
     const QString fonts = dir.filePath(u"fonts"_s);
     QDir().mkpath(fonts);
-    int linked = 0;
-    for (const QString &package : packages) {
-        QProcess dpkg;
-        dpkg.start(u"dpkg"_s, {u"-L"_s, package});
-        if (!dpkg.waitForFinished(20000) || dpkg.exitCode() != 0) {
-            return package + u" is not installed"_s;
+    for (const QString &family : families) {
+        const QStringList files = fontFilesOf(family);
+        if (files.isEmpty()) {
+            return u"fontconfig reports no font of the family "_s + family;
         }
-        for (const QString &file : QString::fromUtf8(dpkg.readAllStandardOutput()).split(u'\n')) {
-            if (file.endsWith(u".ttf"_s) || file.endsWith(u".otf"_s)) {
-                linked += QFile::link(file, fonts + u'/' + QFileInfo(file).fileName());
-            }
+        for (const QString &file : files) {
+            // Two folders may hold a file of the same name: the first one stays.
+            QFile::link(file, fonts + u'/' + QFileInfo(file).fileName());
         }
-    }
-    if (linked == 0) {
-        return u"the packages hold no font file"_s;
     }
     // The system's rules (aliases, metric twins) stay; its folders go.
     QFile conf(dir.filePath(u"fonts.conf"_s));
@@ -163,7 +179,7 @@ private:
 
 int main(int argc, char *argv[]) {
     QTemporaryDir dir;
-    fontSetupError = dir.isValid() ? usePackagesOnly(dir, fontPackages()) : u"no scratch folder"_s;
+    fontSetupError = dir.isValid() ? useFamiliesOnly(dir, fontFamilies()) : u"no scratch folder"_s;
     QApplication app(argc, argv);
     FacesTest test;
     return QTest::qExec(&test, argc, argv);
