@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QWidget>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 
@@ -13,6 +16,39 @@
 #include "Shared.h"
 
 using namespace Qt::StringLiterals;
+
+namespace recordfield {
+
+std::int16_t readInt16(const void *at) {
+    const auto *bytes = static_cast<const unsigned char *>(at);
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8));
+}
+
+void writeInt16(void *at, int value) {
+    const auto bits = static_cast<std::uint16_t>(value);
+    auto *bytes = static_cast<unsigned char *>(at);
+    bytes[0] = static_cast<unsigned char>(bits & 0xff);
+    bytes[1] = static_cast<unsigned char>(bits >> 8);
+}
+
+QString decodeText(QByteArrayView bytes) {
+    // Plain ASCII reads the same in every code; most names are, and then the
+    // converter, which maps a megabyte of tables, is never opened.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; })) {
+        return QString::fromLatin1(bytes);
+    }
+    // One converter for the whole run: opening one costs more than the
+    // conversion, and a single-byte code keeps no state between calls.
+    static QStringDecoder decoder("windows-1252");
+    return decoder.decode(bytes);
+}
+
+QByteArray encodeText(const QString &text) {
+    static QStringEncoder encoder("windows-1252");
+    return encoder.encode(text);
+}
+
+} // namespace recordfield
 
 IoStatus IoStatus::fromErrno(int error) {
     switch (error) {
@@ -99,6 +135,11 @@ void reportFileFailure(const QString &text) {
     } else {
         showErrorBox(text);
     }
+}
+
+bool reportIfFailed(const IoStatus &status) {
+    reportIoFailure(status);
+    return !status.ok();
 }
 
 void reportIoFailure(const IoStatus &status) {
