@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QMessageBox>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QWidget>
@@ -111,14 +110,10 @@ void showErrorBox(const QString &text) {
     if (parent == nullptr) {
         parent = QApplication::activeWindow();
     }
-    QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(), text,
-                    QMessageBox::NoButton, parent);
-    keepMessageIconSize(box);
-    // Texts may quote bytes from a file: never let them pass for markup.
-    box.setTextFormat(Qt::PlainText);
+    GameMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(), text, parent);
     // Focused, so that Return closes it, even when it follows a dialog that
     // has just closed and left no window active to give the focus to.
-    box.setDefaultButton(box.addButton(u"OK"_s, QMessageBox::AcceptRole));
+    box.setDefaultButton(box.okButton());
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }
