@@ -112,43 +112,35 @@ HelpFile HelpFile::read(const QString &path, int folder) {
     const QString tooLarge =
         u"Le fichier %1 est trop volumineux pour être un fichier d'aide."_s.arg(shown);
 
-    // A device is turned away before it is even opened, since opening some
-    // of them already does something. The name may be changed to point
-    // elsewhere in the meantime, so what counts is the check of the open
-    // file below; opening without waiting keeps a pipe or a terminal from
-    // holding the game up until then.
+    // The name may be a link: the help is often one to the installed copy.
     const QByteArray name = QFile::encodeName(folder >= 0 ? QFileInfo(path).fileName() : path);
-    const int from = folder >= 0 ? folder : AT_FDCWD;
-    struct stat before {};
-    if (::fstatat(from, name.constData(), &before, 0) == 0 && !S_ISREG(before.st_mode) &&
-        !S_ISDIR(before.st_mode))
-        return fail(notOrdinary);
-
-    Descriptor file(::openat(from, name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (file.fd() < 0) {
-        switch (errno) {
-        case ENOENT:
-        case ENOTDIR:
-            help.m_missing = true;
-            return fail(u"Le fichier d'aide %1 est introuvable."_s.arg(shown));
-        case EACCES:
-        case EPERM:
-            return fail(u"Le fichier d'aide %1 ne peut pas être lu : accès refusé."_s.arg(shown));
-        case ELOOP:
-            return fail(
-                u"Le fichier d'aide %1 ne peut pas être ouvert : c'est un lien qui ne mène à aucun fichier."_s
-                    .arg(shown));
-        default:
-            return fail(u"Le fichier d'aide %1 ne peut pas être ouvert."_s.arg(shown));
-        }
-    }
-
+    int fd = -1;
     struct stat info {};
-    if (::fstat(file.fd(), &info) != 0)
-        return fail(unreadable);
-    if (S_ISDIR(info.st_mode))
+    const int opened = folderfile::openOrdinary(folder >= 0 ? folder : AT_FDCWD, name.constData(),
+                                                O_RDONLY, folderfile::Links::Followed, fd, info);
+    Descriptor file(fd);
+    switch (opened) {
+    case 0:
+        break;
+    case ENOENT:
+    case ENOTDIR:
+        help.m_missing = true;
+        return fail(u"Le fichier d'aide %1 est introuvable."_s.arg(shown));
+    case EACCES:
+    case EPERM:
+        return fail(u"Le fichier d'aide %1 ne peut pas être lu : accès refusé."_s.arg(shown));
+    case ELOOP:
+        return fail(
+            u"Le fichier d'aide %1 ne peut pas être ouvert : c'est un lien qui ne mène à aucun fichier."_s
+                .arg(shown));
+    case EISDIR:
         return fail(u"Le fichier d'aide %1 ne peut pas être lu : c'est un dossier."_s.arg(shown));
-    if (!S_ISREG(info.st_mode) || onPseudoFileSystem(file.fd()))
+    case ENODEV:
+        return fail(notOrdinary);
+    default:
+        return fail(u"Le fichier d'aide %1 ne peut pas être ouvert."_s.arg(shown));
+    }
+    if (onPseudoFileSystem(file.fd()))
         return fail(notOrdinary);
     if (info.st_size > kMaxHelpFileSize)
         return fail(tooLarge);

@@ -152,9 +152,9 @@ void reportIoFailure(const IoStatus &status) {
 namespace {
 // The startDirectory whose handle is held, or that could not be held; empty
 // until one is asked for.
-QString heldFor;
-int holdError = 0;
-bool holdTold = false;
+QString takenFor;
+int takeError = 0;
+bool takeErrorTold = false;
 
 IoStatus status(int error) {
     return IoStatus::fromErrno(error);
@@ -164,16 +164,16 @@ IoStatus status(int error) {
 // in place leaves the record's hidden file behind; the next to take the
 // folder clears them.
 void taken() {
-    heldFor = startDirectory;
-    holdError = 0;
+    takenFor = startDirectory;
+    takeError = 0;
     for (const char *name : {"VELTRANO.CFG", "GAME"}) {
         folderfile::removeLeftovers(name);
     }
 }
 } // namespace
 
-void holdStartDirectory() {
-    const int error = folderfile::holdCurrent();
+void takeStartDirectory() {
+    const int error = folderfile::takeCurrentFolder();
     if (error == 0) {
         taken();
         return;
@@ -181,26 +181,26 @@ void holdStartDirectory() {
     // No handle, no files: the folder's name is never a way round, since it
     // may name another folder or none.
     folderfile::release();
-    heldFor = startDirectory;
-    holdError = error;
-    holdTold = false;
+    takenFor = startDirectory;
+    takeError = error;
+    takeErrorTold = false;
 }
 
-IoStatus reachStartDirectory() {
-    if (heldFor == startDirectory && !heldFor.isEmpty()) {
-        if (holdError == 0) {
+IoStatus ensureStartDirectory() {
+    if (takenFor == startDirectory && !takenFor.isEmpty()) {
+        if (takeError == 0) {
             return {};
         }
-        IoStatus failure = status(holdError);
-        failure.told = holdTold;
-        holdTold = true;
+        IoStatus failure = status(takeError);
+        failure.told = takeErrorTold;
+        takeErrorTold = true;
         return failure;
     }
     const QByteArray name = QFile::encodeName(startDirectory);
     if (name.contains('\0')) {
         return {IoFailure::InvalidName, EINVAL};
     }
-    const int error = folderfile::holdPath(name.constData());
+    const int error = folderfile::takeFolder(name.constData());
     if (error == 0) {
         taken();
     }
@@ -208,7 +208,7 @@ IoStatus reachStartDirectory() {
 }
 
 bool playingWithoutFiles() {
-    return heldFor == startDirectory && holdError != 0;
+    return takenFor == startDirectory && takeError != 0;
 }
 
 IoStatus replaceRecordFile(const char *name, const char *record, std::size_t size,

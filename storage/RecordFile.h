@@ -63,8 +63,8 @@ QByteArray encodeText(const QString &text);
 // afterwards is reached by that name at the next access. When the folder
 // can't be held, the game says so once and goes on without its files: its
 // name may lead somewhere else.
-void holdStartDirectory();
-IoStatus reachStartDirectory();
+void takeStartDirectory();
+IoStatus ensureStartDirectory();
 // The folder could not be held: the game plays on from what it holds.
 bool playingWithoutFiles();
 

@@ -65,7 +65,7 @@ QString damaged() {
 
 SavedGameFile OpenSavedGame() {
     using namespace savedgame;
-    if (reportIfFailed(reachStartDirectory())) {
+    if (reportIfFailed(ensureStartDirectory())) {
         return SavedGameFile::Failed;
     }
     const IoStatus opened = gameFile.openExisting(kGameFile);

@@ -45,7 +45,7 @@ constexpr char kSettingsFile[] = "VELTRANO.CFG";
 RecordFile file(kSettingsRecordSize);
 bool bracketOk = true;
 // Another copy of the game in the same folder waits for this bracket to end.
-std::optional<folderfile::Turn> turn;
+std::optional<folderfile::FolderLock> folderLock;
 
 std::int16_t int16At(const SettingsBytes &bytes, std::size_t at) {
     return recordfield::readInt16(bytes.data() + at);
@@ -207,11 +207,12 @@ void SetDefaultSettings() {
 void OpenSettings() {
     file.close();
     bracketOk = true;
-    if (!succeededOrReported(reachStartDirectory())) {
+    if (!succeededOrReported(ensureStartDirectory())) {
         return;
     }
-    turn.emplace();
-    if (turn->error() != 0 && !succeededOrReported(IoStatus::fromErrno(turn->error()))) {
+    folderLock.emplace();
+    if (folderLock->error() != 0 &&
+        !succeededOrReported(IoStatus::fromErrno(folderLock->error()))) {
         return;
     }
     const IoStatus opened = file.openExisting(kSettingsFile);
@@ -328,7 +329,7 @@ bool CloseSettings() {
     if (wasOpen) {
         succeededOrReported(file.close());
     }
-    turn.reset();
+    folderLock.reset();
     // Without its folder the game plays on from memory, the player told once.
     return (wasOpen && bracketOk) || playingWithoutFiles();
 }

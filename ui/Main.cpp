@@ -112,7 +112,7 @@ void TForm1::FormCreate() {
     // now: its name is only for show and for the help, and may be neither
     // valid text nor short enough to be asked for.
     startDirectory = QDir::currentPath() + u'/';
-    holdStartDirectory();
+    takeStartDirectory();
 
     OpenSettings();
     ReadSettings();
@@ -221,7 +221,7 @@ void TForm1::infosClick() {
 void TForm1::aideClick() {
     // Through the folder's handle, like the data files: its name may be no
     // valid text, or too long to be asked for.
-    const int folder = reachStartDirectory().ok() ? folderfile::folder() : -1;
+    const int folder = ensureStartDirectory().ok() ? folderfile::folder() : -1;
     platform::showHelp(startDirectory + u"DOC.HLP"_s, 1, this, folder);
 }
 
