@@ -163,7 +163,7 @@ IoStatus status(int error) {
 // A copy of the game stopped between writing a record aside and putting it
 // in place leaves the record's hidden file behind; the next to take the
 // folder clears them.
-void taken() {
+void afterFolderTaken() {
     takenFor = startDirectory;
     takeError = 0;
     for (const char *name : {"VELTRANO.CFG", "GAME"}) {
@@ -175,7 +175,7 @@ void taken() {
 void takeStartDirectory() {
     const int error = folderfile::takeCurrentFolder();
     if (error == 0) {
-        taken();
+        afterFolderTaken();
         return;
     }
     // No handle, no files: the folder's name is never a way round, since it
@@ -202,7 +202,7 @@ IoStatus ensureStartDirectory() {
     }
     const int error = folderfile::takeFolder(name.constData());
     if (error == 0) {
-        taken();
+        afterFolderTaken();
     }
     return status(error);
 }
