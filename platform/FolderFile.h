@@ -1,7 +1,8 @@
 // Files of one folder, reached through a handle on that folder taken once:
-// a folder of any name, at any depth, works, and a file is never reached
-// through a link. Plain system calls, so that any reader of the game's files
-// can share the loops. Every call answers 0 or the system's error number.
+// a folder of any name, at any depth, works, and a record is never reached
+// through a link. Plain system calls, so that every reader of the game's
+// files, the help's too, shares the guarded open and the loops. Every call answers 0 or the
+// system's error number.
 #pragma once
 
 #include <cstddef>
