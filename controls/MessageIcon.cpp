@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QProxyStyle>
+#include <QPushButton>
 
 namespace {
 
@@ -36,4 +37,12 @@ void keepMessageIconSize(QMessageBox &box) {
     box.setStyle(style);
     // The icon is drawn again at the style's size.
     box.setIcon(box.icon());
+}
+
+GameMessageBox::GameMessageBox(Icon icon, const QString &title, const QString &text,
+                               QWidget *parent)
+    : QMessageBox(icon, title, text, NoButton, parent) {
+    keepMessageIconSize(*this);
+    setTextFormat(Qt::PlainText);
+    ok_ = addButton(QStringLiteral("OK"), AcceptRole);
 }

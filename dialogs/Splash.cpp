@@ -3,10 +3,10 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QPixmapCache>
-#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
+#include "Shared.h"
 #include "WindowDescription.h"
 #include "ui_Splash.h"
 
@@ -17,10 +17,7 @@ TSplashForm::TSplashForm(QWidget *parent)
     useSharpPicture(ui->Image1, QStringLiteral(":/pictures/splash.png"));
     setFixedSize(324, 202);
     FormCreate();
-    if (QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect s = screen->geometry();
-        move(s.left() + (s.width() - width()) / 2, s.top() + (s.height() - height()) / 2);
-    }
+    centreOnScreen(this);
 }
 
 TSplashForm::~TSplashForm() {

@@ -17,7 +17,7 @@
 namespace folderfile {
 
 namespace {
-int held = -1;
+int folderFd = -1;
 FaultHook faultHook = nullptr;
 
 // True, with errno set, when a test stands a failure in for the call.
@@ -53,8 +53,8 @@ int sysOpen(int at, const char *name, int flags, mode_t mode = 0) {
     return retryOnInterrupt([&] { return ::openat(at, name, flags, mode); });
 }
 
-int sysStatAt(int at, const char *name, struct stat &info) {
-    return faulted(Call::Stat) ? -1 : ::fstatat(at, name, &info, AT_SYMLINK_NOFOLLOW);
+int sysStatAt(int at, const char *name, struct stat &info, int flags = AT_SYMLINK_NOFOLLOW) {
+    return faulted(Call::Stat) ? -1 : ::fstatat(at, name, &info, flags);
 }
 
 int sysStat(int fd, struct stat &info) {
@@ -122,7 +122,7 @@ bool running(pid_t pid) {
 
 // Readable, so that it can be locked and flushed; a folder we may only
 // pass through is still held, without those two.
-int hold(int at, const char *path) {
+int openFolder(int at, const char *path) {
     int fd = sysOpen(at, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0 && errno == EACCES) {
         fd = sysOpen(at, path, O_PATH | O_DIRECTORY | O_CLOEXEC);
@@ -130,10 +130,10 @@ int hold(int at, const char *path) {
     if (fd < 0) {
         return errno;
     }
-    if (held >= 0) {
-        ::close(held);
+    if (folderFd >= 0) {
+        ::close(folderFd);
     }
-    held = fd;
+    folderFd = fd;
     return 0;
 }
 
@@ -171,7 +171,7 @@ int stillAsSeen(int fd, const Seen &seen) {
 // is -1: another copy has not put a file of its own in its place.
 int nameStillOn(const char *name, int fd) {
     struct stat byName {};
-    if (sysStatAt(held, name, byName) < 0) {
+    if (sysStatAt(folderFd, name, byName) < 0) {
         return errno == ENOENT && fd < 0 ? 0 : errno == ENOENT ? ESTALE : errno;
     }
     struct stat open {};
@@ -225,30 +225,30 @@ int writeInPlace(const char *name, const void *bytes, std::size_t size, const Se
 
 } // namespace
 
-int holdCurrent() {
-    return hold(AT_FDCWD, ".");
+int takeCurrentFolder() {
+    return openFolder(AT_FDCWD, ".");
 }
 
-int holdPath(const char *path) {
-    return path[0] == '\0' ? ENOENT : hold(AT_FDCWD, path);
+int takeFolder(const char *path) {
+    return path[0] == '\0' ? ENOENT : openFolder(AT_FDCWD, path);
 }
 
 void release() {
-    if (held >= 0) {
-        ::close(held);
-        held = -1;
+    if (folderFd >= 0) {
+        ::close(folderFd);
+        folderFd = -1;
     }
 }
 
 int folder() {
-    return held;
+    return folderFd;
 }
 
 void removeLeftovers(const char *name) {
-    if (held < 0) {
+    if (folderFd < 0) {
         return;
     }
-    const int fd = sysOpen(held, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = sysOpen(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR *listing = fd >= 0 ? ::fdopendir(fd) : nullptr;
     if (listing == nullptr) {
         if (fd >= 0) {
@@ -269,45 +269,53 @@ void removeLeftovers(const char *name) {
     ::closedir(listing);
     for (const std::string &leftover : gone) {
         struct stat info {};
-        if (sysStatAt(held, leftover.c_str(), info) == 0 && S_ISREG(info.st_mode) &&
+        if (sysStatAt(folderFd, leftover.c_str(), info) == 0 && S_ISREG(info.st_mode) &&
             !faulted(Call::Remove)) {
-            ::unlinkat(held, leftover.c_str(), 0);
+            ::unlinkat(folderFd, leftover.c_str(), 0);
         }
     }
 }
 
-int openRegular(const char *name, int flags, int &fd) {
+int openOrdinary(int at, const char *name, int flags, Links links, int &fd, struct stat &info) {
     fd = -1;
-    if (held < 0) {
-        return EBADF;
-    }
+    const bool follow = links == Links::Followed;
     // Told apart before opening, so that no device ever sees an open; the
     // check after opening covers a swap in between.
-    struct stat seen {};
-    if (sysStatAt(held, name, seen) < 0) {
+    if (sysStatAt(at, name, info, follow ? 0 : AT_SYMLINK_NOFOLLOW) < 0) {
         return errno;
     }
-    if (!S_ISREG(seen.st_mode)) {
-        return EACCES;
+    if (!S_ISREG(info.st_mode)) {
+        return S_ISDIR(info.st_mode) ? EISDIR : ENODEV;
     }
     // Not blocking: a FIFO swapped in answers at once; no terminal becomes ours.
-    const int opened = sysOpen(held, name, flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int opened =
+        sysOpen(at, name, flags | (follow ? 0 : O_NOFOLLOW) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (opened < 0) {
-        return errno == ELOOP ? EACCES : errno;
+        return errno;
     }
-    struct stat now {};
-    if (sysStat(opened, now) < 0) {
+    if (sysStat(opened, info) < 0) {
         // The disk's own answer: nothing was refused.
         const int error = errno;
         ::close(opened);
         return error;
     }
-    if (!S_ISREG(now.st_mode)) {
+    if (!S_ISREG(info.st_mode)) {
         ::close(opened);
-        return EACCES;
+        return S_ISDIR(info.st_mode) ? EISDIR : ENODEV;
     }
     fd = opened;
     return 0;
+}
+
+int openRegular(const char *name, int flags, int &fd) {
+    fd = -1;
+    if (folderFd < 0) {
+        return EBADF;
+    }
+    struct stat info {};
+    const int error = openOrdinary(folderFd, name, flags, Links::Refused, fd, info);
+    // Whatever stands in the place of the file itself is refused alike.
+    return error == ELOOP || error == EISDIR || error == ENODEV ? EACCES : error;
 }
 
 int closeFile(int fd) {
@@ -372,7 +380,7 @@ int see(int fd, const void *start, std::size_t length, Seen &seen) {
 }
 
 int replace(const char *name, const void *bytes, std::size_t size, const Seen &seen) {
-    if (held < 0) {
+    if (folderFd < 0) {
         return EBADF;
     }
     // The file as it stands: what must still be there when the new one lands,
@@ -406,8 +414,8 @@ int replace(const char *name, const void *bytes, std::size_t size, const Seen &s
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
         temporary = temporaryName(name, ++counter);
-        fd = sysOpen(held, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                     0666);
+        fd = sysOpen(folderFd, temporary.c_str(),
+                     O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) {
             const int error = errno;
             // A folder that takes no new file: the file is mended where it
@@ -442,34 +450,34 @@ int replace(const char *name, const void *bytes, std::size_t size, const Seen &s
         error = nameStillOn(name, current);
     }
     if (error == 0 &&
-        (faulted(Call::Rename) || ::renameat(held, temporary.c_str(), held, name) < 0)) {
+        (faulted(Call::Rename) || ::renameat(folderFd, temporary.c_str(), folderFd, name) < 0)) {
         error = errno;
     }
     if (error != 0) {
         if (!faulted(Call::Remove)) {
-            ::unlinkat(held, temporary.c_str(), 0);
+            ::unlinkat(folderFd, temporary.c_str(), 0);
         }
         return error;
     }
     // The new name itself reaches the disk with the folder; a folder that
     // cannot be flushed (held only to pass through) keeps it in memory.
     if (!faulted(Call::Sync)) {
-        ::fsync(held);
+        ::fsync(folderFd);
     }
     return 0;
 }
 
-Turn::Turn() {
-    if (held < 0) {
+FolderLock::FolderLock() {
+    if (folderFd < 0) {
         return;
     }
     // Another copy holds it for the few system calls of one command; beyond
     // a fifth of a second it is stuck, and the game goes on without the
-    // turn: its write still lands only on the file as it read it.
+    // lock: its write still lands only on the file as it read it.
     for (int attempt = 0; attempt < 20; ++attempt) {
-        const int result = faulted(Call::Lock) ? -1 : ::flock(held, LOCK_EX | LOCK_NB);
+        const int result = faulted(Call::Lock) ? -1 : ::flock(folderFd, LOCK_EX | LOCK_NB);
         if (result == 0) {
-            fd_ = held;
+            fd_ = folderFd;
             return;
         }
         if (errno == EINTR) {
@@ -477,7 +485,7 @@ Turn::Turn() {
         }
         if (errno != EWOULDBLOCK) {
             // A folder held only to pass through, or a file system without
-            // locks, has no turn to take; anything else is the disk failing.
+            // locks, has no lock to take; anything else is the disk failing.
             const bool noLocks =
                 errno == EBADF || errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL;
             error_ = noLocks ? 0 : errno;
@@ -488,7 +496,7 @@ Turn::Turn() {
     }
 }
 
-Turn::~Turn() {
+FolderLock::~FolderLock() {
     if (fd_ >= 0) {
         ::flock(fd_, LOCK_UN);
     }

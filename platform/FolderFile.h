@@ -1,18 +1,20 @@
 // Files of one folder, reached through a handle on that folder taken once:
-// a folder of any name, at any depth, works, and a file is never reached
-// through a link. Plain system calls, so that any reader of the game's files
-// can share the loops. Every call answers 0 or the system's error number.
+// a folder of any name, at any depth, works, and a record is never reached
+// through a link. Plain system calls, so that every reader of the game's
+// files, the help's too, shares the guarded open and the loops. Every call answers 0 or the
+// system's error number.
 #pragma once
 
 #include <cstddef>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 namespace folderfile {
 
 // Takes the handle on the current directory, or on the named one; the
 // handle held before is let go only once the new one is taken.
-int holdCurrent();
-int holdPath(const char *path);
+int takeCurrentFolder();
+int takeFolder(const char *path);
 // Lets the handle go: nothing is reached until one is taken again.
 void release();
 // The handle held, or -1.
@@ -21,6 +23,15 @@ int folder();
 // the game stopped on the way, once that copy is gone; a running copy's
 // are left alone.
 void removeLeftovers(const char *name);
+
+// Opens `name` in the folder `at` (AT_FDCWD: the current directory) when it
+// is a regular file, without waiting: anything else is turned away before
+// it is opened, since opening some devices already does something, and the
+// open file is checked again, for a swap in between. Answers EISDIR for a
+// directory, ENODEV for anything else that is no regular file; `info` says
+// what the open file is.
+enum class Links { Refused, Followed };
+int openOrdinary(int at, const char *name, int flags, Links links, int &fd, struct stat &info);
 
 // Opens a regular file of the folder. A link, a FIFO, a device or a
 // directory in its place is refused with EACCES, unopened. flags is O_RDONLY
@@ -61,12 +72,12 @@ int replace(const char *name, const void *bytes, std::size_t size, const Seen &s
 // so that two copies in the same folder take turns. Advisory, and waited for
 // a short time only: a stuck holder never freezes the game, and a write
 // still lands only on the file as it was read.
-class Turn {
+class FolderLock {
 public:
-    Turn();
-    ~Turn();
-    Turn(const Turn &) = delete;
-    Turn &operator=(const Turn &) = delete;
+    FolderLock();
+    ~FolderLock();
+    FolderLock(const FolderLock &) = delete;
+    FolderLock &operator=(const FolderLock &) = delete;
     // A lock the folder refused for a reason other than being held.
     int error() const { return error_; }
 

@@ -30,8 +30,9 @@ char16_t namedCharacter(QStringView name) {
         {u"copy", 0x00A9},   {u"deg", 0x00B0},    {u"times", 0x00D7},  {u"middot", 0x00B7},
     }};
     for (const Entity &e : entities) {
-        if (e.name.size() == name.size() && e.name == name)
+        if (e.name.size() == name.size() && e.name == name) {
             return e.c;
+        }
     }
     return 0;
 }
@@ -41,26 +42,29 @@ char16_t namedCharacter(QStringView name) {
 qsizetype decodeReference(QStringView text, qsizetype at, QString &out) {
     const qsizetype semicolon =
         text.sliced(at, qMin<qsizetype>(12, text.size() - at)).indexOf(u';');
-    if (semicolon < 2)
+    if (semicolon < 2) {
         return 0;
+    }
     const QStringView body = text.sliced(at + 1, semicolon - 1);
     if (body.front() != u'#') {
         const char16_t c = namedCharacter(body);
-        if (!c)
+        if (!c) {
             return 0;
+        }
         out += QChar(c);
         return semicolon + 1;
     }
     const bool hex = body.size() > 1 && (body[1] == u'x' || body[1] == u'X');
     bool ok = false;
     const uint code = body.sliced(hex ? 2 : 1).toUInt(&ok, hex ? 16 : 10);
-    if (!ok)
+    if (!ok) {
         return 0;
-    if (code < 0x20 || (code >= 0x7F && code < 0xA0))
+    }
+    if (code < 0x20 || (code >= 0x7F && code < 0xA0)) {
         out += u' '; // a control character reads as a space
-    else if (code > 0x10FFFF || (code >= 0xD800 && code < 0xE000))
+    } else if (code > 0x10FFFF || (code >= 0xD800 && code < 0xE000)) {
         out += QChar(QChar::ReplacementCharacter);
-    else {
+    } else {
         const char32_t c = code;
         out += QString::fromUcs4(&c, 1);
     }

@@ -41,8 +41,8 @@ QString notHelpText(const QString &path) {
 HelpFile HelpFile::fromBytes(const QString &path, const QByteArray &bytes) {
     if (bytes.size() > kMaxHelpFileSize) {
         HelpFile help;
-        help.m_path = path;
-        help.m_error = u"Le fichier %1 est trop volumineux pour être un fichier d'aide."_s.arg(
+        help.path_ = path;
+        help.error_ = u"Le fichier %1 est trop volumineux pour être un fichier d'aide."_s.arg(
             help::quoted(path));
         return help;
     }
@@ -50,8 +50,8 @@ HelpFile HelpFile::fromBytes(const QString &path, const QByteArray &bytes) {
     const QString text = decoder(bytes);
     if (decoder.hasError()) {
         HelpFile help;
-        help.m_path = path;
-        help.m_error = help::notHelpText(path);
+        help.path_ = path;
+        help.error_ = help::notHelpText(path);
         return help;
     }
     return parse(path, text);
@@ -62,25 +62,27 @@ namespace {
 // An open file descriptor, closed on every way out.
 class Descriptor {
 public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
+    explicit Descriptor(int fd) : fd_(fd) {}
     ~Descriptor() {
-        if (m_fd >= 0)
-            ::close(m_fd);
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
     }
     Descriptor(const Descriptor &) = delete;
     Descriptor &operator=(const Descriptor &) = delete;
-    int fd() const { return m_fd; }
+    int fd() const { return fd_; }
 
 private:
-    int m_fd;
+    int fd_;
 };
 
 // Files that say they are ordinary but are made by the kernel as they are
 // read; some of them wait for ever for something to say.
 bool onPseudoFileSystem(int fd) {
     struct statfs fs {};
-    if (::fstatfs(fd, &fs) != 0)
+    if (::fstatfs(fd, &fs) != 0) {
         return false;
+    }
     switch (fs.f_type) {
     case PROC_SUPER_MAGIC:
     case SYSFS_MAGIC:
@@ -99,10 +101,10 @@ bool onPseudoFileSystem(int fd) {
 
 HelpFile HelpFile::read(const QString &path, int folder) {
     HelpFile help;
-    help.m_path = path;
+    help.path_ = path;
     const QString shown = help::quoted(path);
     const auto fail = [&help](const QString &message) {
-        help.m_error = message;
+        help.error_ = message;
         return help;
     };
     const QString notOrdinary =
@@ -112,57 +114,53 @@ HelpFile HelpFile::read(const QString &path, int folder) {
     const QString tooLarge =
         u"Le fichier %1 est trop volumineux pour être un fichier d'aide."_s.arg(shown);
 
-    // A device is turned away before it is even opened, since opening some
-    // of them already does something. The name may be changed to point
-    // elsewhere in the meantime, so what counts is the check of the open
-    // file below; opening without waiting keeps a pipe or a terminal from
-    // holding the game up until then.
+    // The name may be a link: the help is often one to the installed copy.
     const QByteArray name = QFile::encodeName(folder >= 0 ? QFileInfo(path).fileName() : path);
-    const int from = folder >= 0 ? folder : AT_FDCWD;
-    struct stat before {};
-    if (::fstatat(from, name.constData(), &before, 0) == 0 && !S_ISREG(before.st_mode) &&
-        !S_ISDIR(before.st_mode))
-        return fail(notOrdinary);
-
-    Descriptor file(::openat(from, name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (file.fd() < 0) {
-        switch (errno) {
-        case ENOENT:
-        case ENOTDIR:
-            help.m_missing = true;
-            return fail(u"Le fichier d'aide %1 est introuvable."_s.arg(shown));
-        case EACCES:
-        case EPERM:
-            return fail(u"Le fichier d'aide %1 ne peut pas être lu : accès refusé."_s.arg(shown));
-        case ELOOP:
-            return fail(
-                u"Le fichier d'aide %1 ne peut pas être ouvert : c'est un lien qui ne mène à aucun fichier."_s
-                    .arg(shown));
-        default:
-            return fail(u"Le fichier d'aide %1 ne peut pas être ouvert."_s.arg(shown));
-        }
-    }
-
+    int fd = -1;
     struct stat info {};
-    if (::fstat(file.fd(), &info) != 0)
-        return fail(unreadable);
-    if (S_ISDIR(info.st_mode))
+    const int opened = folderfile::openOrdinary(folder >= 0 ? folder : AT_FDCWD, name.constData(),
+                                                O_RDONLY, folderfile::Links::Followed, fd, info);
+    Descriptor file(fd);
+    switch (opened) {
+    case 0:
+        break;
+    case ENOENT:
+    case ENOTDIR:
+        help.missing_ = true;
+        return fail(u"Le fichier d'aide %1 est introuvable."_s.arg(shown));
+    case EACCES:
+    case EPERM:
+        return fail(u"Le fichier d'aide %1 ne peut pas être lu : accès refusé."_s.arg(shown));
+    case ELOOP:
+        return fail(
+            u"Le fichier d'aide %1 ne peut pas être ouvert : c'est un lien qui ne mène à aucun fichier."_s
+                .arg(shown));
+    case EISDIR:
         return fail(u"Le fichier d'aide %1 ne peut pas être lu : c'est un dossier."_s.arg(shown));
-    if (!S_ISREG(info.st_mode) || onPseudoFileSystem(file.fd()))
+    case ENODEV:
         return fail(notOrdinary);
-    if (info.st_size > kMaxHelpFileSize)
+    default:
+        return fail(u"Le fichier d'aide %1 ne peut pas être ouvert."_s.arg(shown));
+    }
+    if (onPseudoFileSystem(file.fd())) {
+        return fail(notOrdinary);
+    }
+    if (info.st_size > kMaxHelpFileSize) {
         return fail(tooLarge);
+    }
 
     // One byte more than allowed tells a file that has grown since it was
     // measured.
     QByteArray bytes(kMaxHelpFileSize + 1, Qt::Uninitialized);
     std::size_t got = 0;
     if (const int error =
-            folderfile::readAt(file.fd(), bytes.data(), std::size_t(bytes.size()), 0, got))
+            folderfile::readAt(file.fd(), bytes.data(), std::size_t(bytes.size()), 0, got)) {
         // An ordinary file never asks to wait.
         return fail(error == EAGAIN ? notOrdinary : unreadable);
-    if (got > std::size_t(kMaxHelpFileSize))
+    }
+    if (got > std::size_t(kMaxHelpFileSize)) {
         return fail(tooLarge);
+    }
     bytes.truncate(qsizetype(got));
     return fromBytes(path, bytes);
 }

@@ -120,25 +120,25 @@ public:
     static HelpFile fromBytes(const QString &path, const QByteArray &bytes);
     static HelpFile parse(const QString &path, const QString &text);
 
-    bool isValid() const { return m_error.isEmpty(); }
+    bool isValid() const { return error_.isEmpty(); }
     // Ready to be shown to the player; empty when the file was read well.
-    QString error() const { return m_error; }
+    QString error() const { return error_; }
     // True when the failure is that nothing bears the file's name.
-    bool isMissing() const { return m_missing; }
-    QString path() const { return m_path; }
+    bool isMissing() const { return missing_; }
+    QString path() const { return path_; }
 
     // Null when the file has no topic with that context number.
     const HelpTopic *topic(int context) const;
-    QList<int> contexts() const { return m_topics.keys(); }
+    QList<int> contexts() const { return topics_.keys(); }
 
     // The French text that reports a missing topic of this file.
     QString missingTopicMessage(int context) const;
 
 private:
-    QString m_path;
-    QString m_error;
-    bool m_missing = false;
-    QMap<int, HelpTopic> m_topics;
+    QString path_;
+    QString error_;
+    bool missing_ = false;
+    QMap<int, HelpTopic> topics_;
 };
 
 // The context number that an internal link ("#sujet-N") leads to; nothing

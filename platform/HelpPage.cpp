@@ -87,20 +87,24 @@ QString helpPageHtml(const HelpTopic &topic) {
     bool inTable = false;
 
     const auto closeListsTo = [&](qsizetype depth) {
-        while (lists.size() > depth)
+        while (lists.size() > depth) {
             page += lists.takeLast() ? u"</ol>"_s : u"</ul>"_s;
+        }
     };
     const auto closeTable = [&] {
-        if (inTable)
+        if (inTable) {
             page += u"</tr></table>"_s;
+        }
         inTable = false;
     };
 
     for (const HelpBlock &block : topic.blocks) {
-        if (block.kind != Kind::ListItem)
+        if (block.kind != Kind::ListItem) {
             closeListsTo(0);
-        if (block.kind != Kind::Cell)
+        }
+        if (block.kind != Kind::Cell) {
             closeTable();
+        }
 
         switch (block.kind) {
         case Kind::Heading1:
@@ -118,8 +122,9 @@ QString helpPageHtml(const HelpTopic &topic) {
             break;
         case Kind::ListItem:
             closeListsTo(block.newGroup ? block.depth - 1 : block.depth);
-            if (lists.size() == block.depth && lists.last() != block.numbered)
+            if (lists.size() == block.depth && lists.last() != block.numbered) {
                 closeListsTo(block.depth - 1);
+            }
             while (lists.size() < block.depth) {
                 lists.append(block.numbered);
                 page += block.numbered ? u"<ol>"_s : u"<ul>"_s;
@@ -129,8 +134,9 @@ QString helpPageHtml(const HelpTopic &topic) {
             page += u"</li>"_s;
             break;
         case Kind::Cell:
-            if (block.newGroup)
+            if (block.newGroup) {
                 closeTable();
+            }
             if (!inTable) {
                 page += u"<table cellspacing=\"0\" cellpadding=\"5\" border=\"1\" "
                         u"width=\"100%\"><tr>"_s;
@@ -146,8 +152,9 @@ QString helpPageHtml(const HelpTopic &topic) {
     }
     closeListsTo(0);
     closeTable();
-    if (topic.blocks.isEmpty())
+    if (topic.blocks.isEmpty()) {
         page += u"<p class=\"remarque\">Cette rubrique ne contient aucun texte.</p>"_s;
+    }
     if (topic.cut) {
         page += u"<p class=\"erreur\">La suite de cette rubrique n'est pas affichée : elle est "
                 u"trop longue pour une rubrique d'aide.</p>"_s;
@@ -157,8 +164,9 @@ QString helpPageHtml(const HelpTopic &topic) {
 
 QString outsideLinkOf(const HelpTopic &topic, const QString &fragment) {
     constexpr QStringView prefix = u"lien-";
-    if (!fragment.startsWith(prefix))
+    if (!fragment.startsWith(prefix)) {
         return {};
+    }
     bool ok = false;
     const int i = QStringView(fragment).sliced(prefix.size()).toInt(&ok);
     return ok && i >= 0 && i < topic.outsideLinks.size() ? topic.outsideLinks[i] : QString();

@@ -19,8 +19,9 @@ namespace {
 // never appear in a written page (NUL above all, which binary files are full of).
 bool isPlainText(QStringView text) {
     for (QChar c : text) {
-        if (c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r' && c != u'\f')
+        if (c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r' && c != u'\f') {
             return false;
+        }
     }
     return true;
 }
@@ -37,7 +38,7 @@ bool isAsciiLetter(QChar c) {
 // markup goes through here; nothing of it is kept as markup.
 class TopicBuilder {
 public:
-    explicit TopicBuilder(HelpTopic &topic) : m_topic(topic) {}
+    explicit TopicBuilder(HelpTopic &topic) : topic_(topic) {}
 
     void text(QStringView raw);
     void tag(const help::Tag &tag);
@@ -46,21 +47,22 @@ public:
 private:
     using Kind = HelpBlock::Kind;
 
-    bool full() const { return m_topic.cut; }
-    void cut() { m_topic.cut = true; }
-    void closeBlock() { m_open = false; }
+    bool full() const { return topic_.cut; }
+    void cut() { topic_.cut = true; }
+    void closeBlock() { open_ = false; }
     // Inside a list item or a table cell a block only ends a line of it.
     void endBlockOrLine() {
-        if (inContainer())
+        if (inContainer()) {
             lineBreak();
-        else
+        } else {
             closeBlock();
+        }
     }
     bool inContainer() const {
-        return m_open && (current().kind == Kind::ListItem || current().kind == Kind::Cell);
+        return open_ && (current().kind == Kind::ListItem || current().kind == Kind::Cell);
     }
-    HelpBlock &current() { return m_topic.blocks.last(); }
-    const HelpBlock &current() const { return m_topic.blocks.last(); }
+    HelpBlock &current() { return topic_.blocks.last(); }
+    const HelpBlock &current() const { return topic_.blocks.last(); }
     bool openBlock(Kind kind, bool aside = false);
     void lineBreak();
     void appendText(const QString &piece);
@@ -71,38 +73,39 @@ private:
     int linkOf(QStringView href);
     HelpStyle style() const;
 
-    HelpTopic &m_topic;
-    bool m_open = false;
-    bool m_space = false; // a space is due before the next word
-    HelpSpan m_spaceLook; // in the look of the text it followed
-    qsizetype m_text = 0;
-    qsizetype m_spans = 0;
-    qsizetype m_wordLength = 0; // letters since the last place to wrap
-    qsizetype m_breaks = 0;
-    qsizetype m_cells = 0;
-    int m_rowCells = 0;
+    HelpTopic &topic_;
+    bool open_ = false;
+    bool space_ = false; // a space is due before the next word
+    HelpSpan spaceLook_; // in the look of the text it followed
+    qsizetype text_ = 0;
+    qsizetype spans_ = 0;
+    qsizetype wordLength_ = 0; // letters since the last place to wrap
+    qsizetype breaks_ = 0;
+    qsizetype cells_ = 0;
+    int rowCells_ = 0;
 
-    int m_bold = 0;
-    int m_italic = 0;
-    int m_link = 0;
+    int bold_ = 0;
+    int italic_ = 0;
+    int link_ = 0;
     // Classes of the open <span> elements; deeper ones are only counted.
-    std::array<HelpStyle, 16> m_styles{};
-    int m_spanDepth = 0;
+    std::array<HelpStyle, 16> styles_{};
+    int spanDepth_ = 0;
 
-    int m_listDepth = 0;
-    std::array<bool, kMaxListDepth + 1> m_numbered{};
-    bool m_newList = false;
-    int m_tableDepth = 0;
-    bool m_newTable = false;
-    bool m_newRow = false;
+    int listDepth_ = 0;
+    std::array<bool, kMaxListDepth + 1> numbered_{};
+    bool newList_ = false;
+    int tableDepth_ = 0;
+    bool newTable_ = false;
+    bool newRow_ = false;
 };
 
 bool TopicBuilder::openBlock(Kind kind, bool aside) {
     closeBlock();
-    if (full())
+    if (full()) {
         return false;
-    if (m_topic.blocks.size() + m_breaks >= kMaxTopicBlocks ||
-        (kind == Kind::Cell && m_cells >= kMaxTopicCells)) {
+    }
+    if (topic_.blocks.size() + breaks_ >= kMaxTopicBlocks ||
+        (kind == Kind::Cell && cells_ >= kMaxTopicCells)) {
         cut();
         return false;
     }
@@ -110,72 +113,76 @@ bool TopicBuilder::openBlock(Kind kind, bool aside) {
     block.kind = kind;
     block.aside = aside;
     if (kind == Kind::ListItem) {
-        block.depth = qBound(1, m_listDepth, kMaxListDepth);
-        block.numbered = m_numbered[block.depth];
-        block.newGroup = m_newList;
-        m_newList = false;
+        block.depth = qBound(1, listDepth_, kMaxListDepth);
+        block.numbered = numbered_[block.depth];
+        block.newGroup = newList_;
+        newList_ = false;
     }
     if (kind == Kind::Cell) {
-        block.newGroup = m_newTable;
+        block.newGroup = newTable_;
         // A row wider than the window could show goes on below.
-        block.newRow = m_newRow || m_newTable || m_rowCells >= kMaxRowCells;
-        m_newTable = m_newRow = false;
-        m_rowCells = block.newRow ? 1 : m_rowCells + 1;
-        ++m_cells;
+        block.newRow = newRow_ || newTable_ || rowCells_ >= kMaxRowCells;
+        newTable_ = newRow_ = false;
+        rowCells_ = block.newRow ? 1 : rowCells_ + 1;
+        ++cells_;
     }
-    m_topic.blocks.append(block);
-    m_open = true;
-    m_space = false;
-    m_wordLength = 0;
+    topic_.blocks.append(block);
+    open_ = true;
+    space_ = false;
+    wordLength_ = 0;
     return true;
 }
 
 void TopicBuilder::lineBreak() {
-    if (!m_open || current().spans.isEmpty() || current().spans.last().text.endsWith(u'\n'))
+    if (!open_ || current().spans.isEmpty() || current().spans.last().text.endsWith(u'\n')) {
         return;
+    }
     // Each line costs about as much as a block to lay out.
-    if (m_topic.blocks.size() + m_breaks >= kMaxTopicBlocks) {
+    if (topic_.blocks.size() + breaks_ >= kMaxTopicBlocks) {
         cut();
         return;
     }
-    ++m_breaks;
-    m_space = false;
+    ++breaks_;
+    space_ = false;
     append(u"\n");
-    m_wordLength = 0;
+    wordLength_ = 0;
 }
 
 HelpStyle TopicBuilder::style() const {
-    for (int i = qMin<int>(m_spanDepth, int(m_styles.size())) - 1; i >= 0; --i) {
-        if (m_styles[i] != HelpStyle::Plain)
-            return m_styles[i];
+    for (int i = qMin<int>(spanDepth_, int(styles_.size())) - 1; i >= 0; --i) {
+        if (styles_[i] != HelpStyle::Plain) {
+            return styles_[i];
+        }
     }
     return HelpStyle::Plain;
 }
 
 HelpSpan TopicBuilder::look() const {
     HelpSpan look;
-    look.bold = m_bold > 0;
-    look.italic = m_italic > 0;
+    look.bold = bold_ > 0;
+    look.italic = italic_ > 0;
     look.style = style();
-    look.link = m_link;
+    look.link = link_;
     return look;
 }
 
 void TopicBuilder::space() {
-    if (!m_space)
-        m_spaceLook = look();
-    m_space = true;
+    if (!space_) {
+        spaceLook_ = look();
+    }
+    space_ = true;
 }
 
 // Adds a piece of text within the topic's limits.
 void TopicBuilder::append(QStringView piece, const HelpSpan &look) {
-    if (full() || piece.isEmpty())
+    if (full() || piece.isEmpty()) {
         return;
-    if (m_text + piece.size() > kMaxTopicText) {
-        piece = piece.first(kMaxTopicText - m_text);
+    }
+    if (text_ + piece.size() > kMaxTopicText) {
+        piece = piece.first(kMaxTopicText - text_);
         cut();
     }
-    m_text += piece.size();
+    text_ += piece.size();
     QList<HelpSpan> &spans = current().spans;
     if (!spans.isEmpty()) {
         const HelpSpan &last = spans.last();
@@ -185,11 +192,11 @@ void TopicBuilder::append(QStringView piece, const HelpSpan &look) {
             return;
         }
     }
-    if (m_spans >= kMaxTopicSpans) {
+    if (spans_ >= kMaxTopicSpans) {
         cut();
         return;
     }
-    ++m_spans;
+    ++spans_;
     HelpSpan span = look;
     span.text = piece.toString();
     spans.append(std::move(span));
@@ -199,29 +206,30 @@ void TopicBuilder::append(QStringView piece, const HelpSpan &look) {
 // longer than any French one is given places to wrap, so that it costs no
 // more to lay out than ordinary text.
 void TopicBuilder::appendText(const QString &word) {
-    if (!m_open) {
-        if (!openBlock(m_tableDepth > 0  ? Kind::Cell
-                       : m_listDepth > 0 ? Kind::ListItem
-                                         : Kind::Paragraph))
+    if (!open_) {
+        if (!openBlock(tableDepth_ > 0  ? Kind::Cell
+                       : listDepth_ > 0 ? Kind::ListItem
+                                        : Kind::Paragraph)) {
             return;
+        }
     }
-    if (m_space && !current().spans.isEmpty() && !current().spans.last().text.endsWith(u'\n')) {
-        append(u" ", m_spaceLook);
-        m_wordLength = 0;
+    if (space_ && !current().spans.isEmpty() && !current().spans.last().text.endsWith(u'\n')) {
+        append(u" ", spaceLook_);
+        wordLength_ = 0;
     }
-    m_space = false;
+    space_ = false;
     qsizetype from = 0;
     while (from < word.size() && !full()) {
-        const qsizetype room = kMaxWordLength - m_wordLength;
+        const qsizetype room = kMaxWordLength - wordLength_;
         if (word.size() - from <= room) {
             append(QStringView(word).sliced(from));
-            m_wordLength += word.size() - from;
+            wordLength_ += word.size() - from;
             return;
         }
         append(QStringView(word).sliced(from, room));
         append(u"\u200B");
         from += room;
-        m_wordLength = 0;
+        wordLength_ = 0;
     }
 }
 
@@ -242,8 +250,9 @@ void TopicBuilder::text(QStringView raw) {
             if (const qsizetype taken = help::decodeReference(raw, i, decoded)) {
                 i += taken - 1;
                 if (decoded == u" "_s) {
-                    if (!word.isEmpty())
+                    if (!word.isEmpty()) {
                         appendText(word);
+                    }
                     word.clear();
                     space();
                 } else {
@@ -258,27 +267,31 @@ void TopicBuilder::text(QStringView raw) {
             word.clear();
         }
     }
-    if (!word.isEmpty())
+    if (!word.isEmpty()) {
         appendText(word);
+    }
 }
 
 int TopicBuilder::linkOf(QStringView href) {
     const QString address = help::attributeText(href).trimmed();
     if (address.startsWith(u'#')) {
-        if (const std::optional<int> n = help::topicNumber(QStringView(address).sliced(1)))
+        if (const std::optional<int> n = help::topicNumber(QStringView(address).sliced(1))) {
             return *n;
+        }
     }
     // An address out of the file is shown when the player tries it, cut to
     // a length that fits the window.
-    if (m_topic.outsideLinks.size() >= 100)
-        return -int(m_topic.outsideLinks.size());
-    m_topic.outsideLinks.append(address.left(200));
-    return -int(m_topic.outsideLinks.size());
+    if (topic_.outsideLinks.size() >= 100) {
+        return -int(topic_.outsideLinks.size());
+    }
+    topic_.outsideLinks.append(address.left(200));
+    return -int(topic_.outsideLinks.size());
 }
 
 void TopicBuilder::tag(const help::Tag &t) {
-    if (full())
+    if (full()) {
         return;
+    }
     const help::TagKind kind = help::kindOf(t.name);
     if (t.closing) {
         switch (kind) {
@@ -290,37 +303,41 @@ void TopicBuilder::tag(const help::Tag &t) {
             break;
         case help::TagKind::ListUnordered:
         case help::TagKind::ListOrdered:
-            if (m_tableDepth > 0)
+            if (tableDepth_ > 0) {
                 break;
+            }
             closeBlock();
-            m_listDepth = qMax(0, m_listDepth - 1);
+            listDepth_ = qMax(0, listDepth_ - 1);
             break;
         case help::TagKind::ListItem:
-            if (m_tableDepth == 0)
+            if (tableDepth_ == 0) {
                 closeBlock();
+            }
             break;
         case help::TagKind::Table:
-            if (m_tableDepth == 1)
+            if (tableDepth_ == 1) {
                 closeBlock();
-            m_tableDepth = qMax(0, m_tableDepth - 1);
+            }
+            tableDepth_ = qMax(0, tableDepth_ - 1);
             break;
         case help::TagKind::Row:
         case help::TagKind::Cell:
         case help::TagKind::HeaderCell:
-            if (m_tableDepth <= 1)
+            if (tableDepth_ <= 1) {
                 closeBlock();
+            }
             break;
         case help::TagKind::Bold:
-            m_bold = qMax(0, m_bold - 1);
+            bold_ = qMax(0, bold_ - 1);
             break;
         case help::TagKind::Italic:
-            m_italic = qMax(0, m_italic - 1);
+            italic_ = qMax(0, italic_ - 1);
             break;
         case help::TagKind::Span:
-            m_spanDepth = qMax(0, m_spanDepth - 1);
+            spanDepth_ = qMax(0, spanDepth_ - 1);
             break;
         case help::TagKind::Anchor:
-            m_link = 0;
+            link_ = 0;
             break;
         default:
             break;
@@ -331,20 +348,23 @@ void TopicBuilder::tag(const help::Tag &t) {
     switch (kind) {
     case help::TagKind::Heading1:
     case help::TagKind::Heading2:
-        if (inContainer())
+        if (inContainer()) {
             lineBreak();
-        else
+        } else {
             openBlock(kind == help::TagKind::Heading1 ? Kind::Heading1 : Kind::Heading2);
+        }
         break;
     case help::TagKind::Paragraph:
-        if (inContainer())
+        if (inContainer()) {
             lineBreak();
-        else
+        } else {
             openBlock(Kind::Paragraph, help::styleOfClass(t.cssClass) == HelpStyle::Aside);
+        }
         break;
     case help::TagKind::Break:
-        if (m_open)
+        if (open_) {
             lineBreak();
+        }
         break;
     case help::TagKind::Division:
         endBlockOrLine();
@@ -352,61 +372,63 @@ void TopicBuilder::tag(const help::Tag &t) {
     case help::TagKind::ListUnordered:
     case help::TagKind::ListOrdered:
         // A list inside a table reads as lines of its cell.
-        if (m_tableDepth > 0) {
+        if (tableDepth_ > 0) {
             lineBreak();
             break;
         }
         closeBlock();
-        ++m_listDepth;
-        if (m_listDepth <= kMaxListDepth) {
-            m_numbered[m_listDepth] = kind == help::TagKind::ListOrdered;
-            m_newList = true;
+        ++listDepth_;
+        if (listDepth_ <= kMaxListDepth) {
+            numbered_[listDepth_] = kind == help::TagKind::ListOrdered;
+            newList_ = true;
         }
         break;
     case help::TagKind::ListItem:
-        if (m_tableDepth > 0)
+        if (tableDepth_ > 0) {
             lineBreak();
-        else
+        } else {
             openBlock(Kind::ListItem);
+        }
         break;
     case help::TagKind::Table:
-        ++m_tableDepth;
-        if (m_tableDepth == 1) {
+        ++tableDepth_;
+        if (tableDepth_ == 1) {
             closeBlock();
-            m_newTable = true;
+            newTable_ = true;
         } else {
             lineBreak();
         }
         break;
     case help::TagKind::Row:
-        if (m_tableDepth <= 1) {
+        if (tableDepth_ <= 1) {
             closeBlock();
-            m_newRow = true;
+            newRow_ = true;
         } else {
             lineBreak();
         }
         break;
     case help::TagKind::Cell:
     case help::TagKind::HeaderCell:
-        if (m_tableDepth > 1) {
+        if (tableDepth_ > 1) {
             space();
         } else if (openBlock(Kind::Cell)) {
             current().header = kind == help::TagKind::HeaderCell;
         }
         break;
     case help::TagKind::Bold:
-        ++m_bold;
+        ++bold_;
         break;
     case help::TagKind::Italic:
-        ++m_italic;
+        ++italic_;
         break;
     case help::TagKind::Span:
-        if (m_spanDepth < int(m_styles.size()))
-            m_styles[m_spanDepth] = help::styleOfClass(t.cssClass);
-        ++m_spanDepth;
+        if (spanDepth_ < int(styles_.size())) {
+            styles_[spanDepth_] = help::styleOfClass(t.cssClass);
+        }
+        ++spanDepth_;
         break;
     case help::TagKind::Anchor:
-        m_link = t.hasHref ? linkOf(t.href) : 0;
+        link_ = t.hasHref ? linkOf(t.href) : 0;
         break;
     default:
         break;
@@ -419,11 +441,12 @@ void TopicBuilder::finish() {
     QList<HelpBlock> kept;
     bool newGroup = false;
     bool newRow = false;
-    for (HelpBlock &b : m_topic.blocks) {
+    for (HelpBlock &b : topic_.blocks) {
         if (!b.spans.isEmpty() && b.spans.last().text.endsWith(u'\n')) {
             b.spans.last().text.chop(1);
-            if (b.spans.last().text.isEmpty())
+            if (b.spans.last().text.isEmpty()) {
                 b.spans.removeLast();
+            }
         }
         if (b.spans.isEmpty()) {
             newGroup = newGroup || b.newGroup;
@@ -437,19 +460,21 @@ void TopicBuilder::finish() {
         newGroup = newRow = false;
         kept.append(std::move(b));
     }
-    m_topic.blocks = std::move(kept);
-    for (const HelpBlock &b : m_topic.blocks) {
+    topic_.blocks = std::move(kept);
+    for (const HelpBlock &b : topic_.blocks) {
         if (b.kind == Kind::Heading1) {
             QString title;
-            for (const HelpSpan &s : b.spans)
+            for (const HelpSpan &s : b.spans) {
                 title += s.text;
+            }
             title.remove(QChar(0x200B));
-            m_topic.title = title.simplified().left(200);
+            topic_.title = title.simplified().left(200);
             break;
         }
     }
-    if (m_topic.title.isEmpty())
-        m_topic.title = u"Rubrique %1"_s.arg(m_topic.context);
+    if (topic_.title.isEmpty()) {
+        topic_.title = u"Rubrique %1"_s.arg(topic_.context);
+    }
 }
 
 // Walks through the file once, handing text and tags to the topic they
@@ -457,7 +482,7 @@ void TopicBuilder::finish() {
 // the work grows with the file's size only.
 class Scanner {
 public:
-    Scanner(QStringView text, QMap<int, HelpTopic> &topics) : m_text(text), m_topics(topics) {}
+    Scanner(QStringView text, QMap<int, HelpTopic> &topics) : text_(text), topics_(topics) {}
     void run();
 
 private:
@@ -466,89 +491,102 @@ private:
     void startTopic(int context);
     void finishTopic();
 
-    QStringView m_text;
-    QMap<int, HelpTopic> &m_topics;
-    std::optional<HelpTopic> m_topic;
-    std::optional<TopicBuilder> m_builder;
+    QStringView text_;
+    QMap<int, HelpTopic> &topics_;
+    std::optional<HelpTopic> topic_;
+    std::optional<TopicBuilder> builder_;
 };
 
 void Scanner::startTopic(int context) {
     finishTopic();
     // A number given twice keeps its first topic: links and the game's
     // request then agree on what they open.
-    if (m_topics.contains(context))
+    if (topics_.contains(context)) {
         return;
-    m_topic.emplace();
-    m_topic->context = context;
-    m_builder.emplace(*m_topic);
+    }
+    topic_.emplace();
+    topic_->context = context;
+    builder_.emplace(*topic_);
 }
 
 void Scanner::finishTopic() {
-    if (!m_topic)
+    if (!topic_) {
         return;
-    m_builder->finish();
-    m_builder.reset();
-    const int context = m_topic->context;
-    m_topics.insert(context, std::move(*m_topic));
-    m_topic.reset();
+    }
+    builder_->finish();
+    builder_.reset();
+    const int context = topic_->context;
+    topics_.insert(context, std::move(*topic_));
+    topic_.reset();
 }
 
 qsizetype Scanner::skipRawText(qsizetype from, QStringView name) {
     const QString end = u"</"_s + name.toString();
-    const qsizetype at = m_text.indexOf(end, from, Qt::CaseInsensitive);
-    if (at < 0)
-        return m_text.size();
-    const qsizetype close = m_text.indexOf(u'>', at);
-    return close < 0 ? m_text.size() : close + 1;
+    const qsizetype at = text_.indexOf(end, from, Qt::CaseInsensitive);
+    if (at < 0) {
+        return text_.size();
+    }
+    const qsizetype close = text_.indexOf(u'>', at);
+    return close < 0 ? text_.size() : close + 1;
 }
 
-// Reads the tag that opens at m_text[at] ('<' then a letter, or "</").
+// Reads the tag that opens at text_[at] ('<' then a letter, or "</").
 // Returns where the text goes on; a tag cut by the end of the topic's text
 // is dropped, as a browser drops it.
 qsizetype Scanner::readTag(qsizetype at) {
-    const qsizetype n = m_text.size();
+    const qsizetype n = text_.size();
     help::Tag t;
     qsizetype i = at + 1;
-    if (m_text[i] == u'/') {
+    if (text_[i] == u'/') {
         t.closing = true;
         ++i;
     }
     const qsizetype nameStart = i;
-    while (i < n && !isSpace(m_text[i]) && m_text[i] != u'>' && m_text[i] != u'/')
+    while (i < n && !isSpace(text_[i]) && text_[i] != u'>' && text_[i] != u'/') {
         ++i;
-    t.name = m_text.sliced(nameStart, i - nameStart);
+    }
+    t.name = text_.sliced(nameStart, i - nameStart);
     while (true) {
-        while (i < n && (isSpace(m_text[i]) || m_text[i] == u'/'))
+        while (i < n && (isSpace(text_[i]) || text_[i] == u'/')) {
             ++i;
-        if (i >= n)
+        }
+        if (i >= n) {
             return n;
-        if (m_text[i] == u'>')
+        }
+        if (text_[i] == u'>') {
             break;
+        }
         const qsizetype attrStart = i;
-        while (i < n && !isSpace(m_text[i]) && m_text[i] != u'>' && m_text[i] != u'=' &&
-               m_text[i] != u'/')
+        while (i < n && !isSpace(text_[i]) && text_[i] != u'>' && text_[i] != u'=' &&
+               text_[i] != u'/') {
             ++i;
-        const QStringView attr = m_text.sliced(attrStart, i - attrStart);
-        while (i < n && isSpace(m_text[i]))
+        }
+        const QStringView attr = text_.sliced(attrStart, i - attrStart);
+        while (i < n && isSpace(text_[i])) {
             ++i;
+        }
         QStringView value;
-        if (i < n && m_text[i] == u'=') {
+        if (i < n && text_[i] == u'=') {
             ++i;
-            while (i < n && isSpace(m_text[i]))
+            while (i < n && isSpace(text_[i])) {
                 ++i;
-            if (i >= n)
+            }
+            if (i >= n) {
                 return n;
-            if (m_text[i] == u'"' || m_text[i] == u'\'') {
-                const qsizetype close = m_text.indexOf(m_text[i], i + 1);
-                if (close < 0)
+            }
+            if (text_[i] == u'"' || text_[i] == u'\'') {
+                const qsizetype close = text_.indexOf(text_[i], i + 1);
+                if (close < 0) {
                     return n;
-                value = m_text.sliced(i + 1, close - i - 1);
+                }
+                value = text_.sliced(i + 1, close - i - 1);
                 i = close + 1;
             } else {
                 const qsizetype valueStart = i;
-                while (i < n && !isSpace(m_text[i]) && m_text[i] != u'>')
+                while (i < n && !isSpace(text_[i]) && text_[i] != u'>') {
                     ++i;
-                value = m_text.sliced(valueStart, i - valueStart);
+                }
+                value = text_.sliced(valueStart, i - valueStart);
             }
         }
         if (help::isName(attr, u"name")) {
@@ -568,37 +606,42 @@ qsizetype Scanner::readTag(qsizetype at) {
             return next;
         }
     }
-    if (!t.closing && help::kindOf(t.name) == help::TagKind::RawText)
+    if (!t.closing && help::kindOf(t.name) == help::TagKind::RawText) {
         return skipRawText(next, t.name);
-    if (m_builder)
-        m_builder->tag(t);
+    }
+    if (builder_) {
+        builder_->tag(t);
+    }
     return next;
 }
 
 void Scanner::run() {
-    const qsizetype n = m_text.size();
+    const qsizetype n = text_.size();
     qsizetype pos = 0;
     while (pos < n) {
-        const qsizetype lt = m_text.indexOf(u'<', pos);
+        const qsizetype lt = text_.indexOf(u'<', pos);
         const qsizetype textEnd = lt < 0 ? n : lt;
-        if (m_builder && textEnd > pos)
-            m_builder->text(m_text.sliced(pos, textEnd - pos));
-        if (lt < 0)
+        if (builder_ && textEnd > pos) {
+            builder_->text(text_.sliced(pos, textEnd - pos));
+        }
+        if (lt < 0) {
             break;
-        const QStringView rest = m_text.sliced(lt, qMin<qsizetype>(4, n - lt));
+        }
+        const QStringView rest = text_.sliced(lt, qMin<qsizetype>(4, n - lt));
         if (rest == u"<!--") {
-            const qsizetype end = m_text.indexOf(u"-->", lt + 4);
+            const qsizetype end = text_.indexOf(u"-->", lt + 4);
             pos = end < 0 ? n : end + 3;
         } else if (rest.size() > 1 && (rest[1] == u'!' || rest[1] == u'?')) {
-            const qsizetype end = m_text.indexOf(u'>', lt);
+            const qsizetype end = text_.indexOf(u'>', lt);
             pos = end < 0 ? n : end + 1;
         } else if (rest.size() > 1 &&
                    (isAsciiLetter(rest[1]) ||
                     (rest[1] == u'/' && rest.size() > 2 && isAsciiLetter(rest[2])))) {
             pos = readTag(lt);
         } else {
-            if (m_builder)
-                m_builder->text(u"<");
+            if (builder_) {
+                builder_->text(u"<");
+            }
             pos = lt + 1;
         }
     }
@@ -610,8 +653,9 @@ void Scanner::run() {
 QString HelpTopic::plainText() const {
     QString out;
     for (const HelpBlock &b : blocks) {
-        for (const HelpSpan &s : b.spans)
+        for (const HelpSpan &s : b.spans) {
             out += s.text;
+        }
         out += u'\n';
     }
     out.remove(QChar(0x200B));
@@ -620,14 +664,14 @@ QString HelpTopic::plainText() const {
 
 HelpFile HelpFile::parse(const QString &path, const QString &text) {
     HelpFile help;
-    help.m_path = path;
+    help.path_ = path;
     if (!isPlainText(text)) {
-        help.m_error = help::notHelpText(path);
+        help.error_ = help::notHelpText(path);
         return help;
     }
-    Scanner(text, help.m_topics).run();
-    if (help.m_topics.isEmpty()) {
-        help.m_error =
+    Scanner(text, help.topics_).run();
+    if (help.topics_.isEmpty()) {
+        help.error_ =
             u"Le fichier %1 n'est pas un fichier d'aide de Veltrano : il ne contient aucune rubrique."_s
                 .arg(help::quoted(path));
     }
@@ -635,19 +679,20 @@ HelpFile HelpFile::parse(const QString &path, const QString &text) {
 }
 
 const HelpTopic *HelpFile::topic(int context) const {
-    const auto it = m_topics.constFind(context);
-    return it == m_topics.cend() ? nullptr : &*it;
+    const auto it = topics_.constFind(context);
+    return it == topics_.cend() ? nullptr : &*it;
 }
 
 QString HelpFile::missingTopicMessage(int context) const {
     return u"La rubrique n° %1 n'existe pas dans le fichier d'aide %2."_s.arg(context).arg(
-        help::quoted(m_path));
+        help::quoted(path_));
 }
 
 std::optional<int> contextOfLink(const QUrl &link) {
     if (!link.isRelative() || !link.host().isEmpty() || !link.path().isEmpty() || link.hasQuery() ||
-        !link.hasFragment())
+        !link.hasFragment()) {
         return std::nullopt;
+    }
     return help::topicNumber(link.fragment());
 }
 

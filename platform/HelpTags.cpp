@@ -18,29 +18,35 @@ bool isAsciiDigit(QChar c) {
 // Quicker than Qt's Unicode comparison, which the scanner would
 // otherwise spend most of its time in.
 bool isName(QStringView name, QStringView known) {
-    if (name.size() != known.size())
+    if (name.size() != known.size()) {
         return false;
+    }
     for (qsizetype i = 0; i < name.size(); ++i) {
         char16_t c = name[i].unicode();
-        if (c >= u'A' && c <= u'Z')
+        if (c >= u'A' && c <= u'Z') {
             c += u'a' - u'A';
-        if (c != known[i].unicode())
+        }
+        if (c != known[i].unicode()) {
             return false;
+        }
     }
     return true;
 }
 
 std::optional<int> topicNumber(QStringView name) {
     constexpr QStringView prefix = u"sujet-";
-    if (!name.startsWith(prefix, Qt::CaseInsensitive))
+    if (!name.startsWith(prefix, Qt::CaseInsensitive)) {
         return std::nullopt;
+    }
     const QStringView digits = name.sliced(prefix.size());
-    if (digits.isEmpty() || digits.size() > 9)
+    if (digits.isEmpty() || digits.size() > 9) {
         return std::nullopt;
+    }
     int n = 0;
     for (QChar c : digits) {
-        if (!isAsciiDigit(c))
+        if (!isAsciiDigit(c)) {
             return std::nullopt;
+        }
         n = n * 10 + (c.unicode() - u'0');
     }
     return n;
@@ -72,20 +78,24 @@ TagKind kindOf(QStringView name) {
         {u"textarea", TagKind::RawText}, {u"blockquote", TagKind::Division},
     }};
     for (const Known &k : known) {
-        if (isName(name, k.name))
+        if (isName(name, k.name)) {
             return k.kind;
+        }
     }
     return TagKind::Ignored;
 }
 
 HelpStyle styleOfClass(QStringView cssClass) {
     const QString c = cssClass.trimmed().toString().toLower();
-    if (c == u"commande")
+    if (c == u"commande") {
         return HelpStyle::Command;
-    if (c == u"message")
+    }
+    if (c == u"message") {
         return HelpStyle::Message;
-    if (c == u"remarque")
+    }
+    if (c == u"remarque") {
         return HelpStyle::Aside;
+    }
     return HelpStyle::Plain;
 }
 

@@ -62,29 +62,30 @@ HelpViewer::HelpViewer() : QWidget(nullptr, Qt::Window) {
     setAttribute(Qt::WA_QuitOnClose, false);
     resize(640, 620);
 
-    m_contentsButton = new QPushButton(u"Sommaire"_s, this);
-    m_backButton = new QPushButton(u"Précédent"_s, this);
+    contentsButton_ = new QPushButton(u"Sommaire"_s, this);
+    backButton_ = new QPushButton(u"Précédent"_s, this);
     auto *closeButton = new QPushButton(u"Fermer"_s, this);
-    for (QPushButton *b : {m_contentsButton, m_backButton, closeButton})
+    for (QPushButton *b : {contentsButton_, backButton_, closeButton}) {
         b->setAutoDefault(false);
-    m_contentsButton->setToolTip(u"Revenir au sommaire de l'aide"_s);
-    m_backButton->setToolTip(u"Revenir à la rubrique lue auparavant"_s);
+    }
+    contentsButton_->setToolTip(u"Revenir au sommaire de l'aide"_s);
+    backButton_->setToolTip(u"Revenir à la rubrique lue auparavant"_s);
 
-    m_browser = new ClosedBrowser(this);
+    browser_ = new ClosedBrowser(this);
     // Links are followed here, one by one, and never handed to the desktop.
-    m_browser->setOpenLinks(false);
-    m_browser->setOpenExternalLinks(false);
-    prepareHelpDocument(m_browser->document(), m_browser->font());
+    browser_->setOpenLinks(false);
+    browser_->setOpenExternalLinks(false);
+    prepareHelpDocument(browser_->document(), browser_->font());
 
-    m_notice = new QLabel(this);
-    m_notice->setWordWrap(true);
-    m_notice->setTextFormat(Qt::PlainText);
-    m_notice->setStyleSheet(u"color: #9c1c1c; padding: 2px 4px;"_s);
-    m_notice->hide();
+    notice_ = new QLabel(this);
+    notice_->setWordWrap(true);
+    notice_->setTextFormat(Qt::PlainText);
+    notice_->setStyleSheet(u"color: #9c1c1c; padding: 2px 4px;"_s);
+    notice_->hide();
 
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(m_contentsButton);
-    buttons->addWidget(m_backButton);
+    buttons->addWidget(contentsButton_);
+    buttons->addWidget(backButton_);
     buttons->addStretch();
     buttons->addWidget(closeButton);
 
@@ -92,12 +93,12 @@ HelpViewer::HelpViewer() : QWidget(nullptr, Qt::Window) {
     layout->setContentsMargins(8, 8, 8, 8);
     layout->setSpacing(6);
     layout->addLayout(buttons);
-    layout->addWidget(m_browser, 1);
-    layout->addWidget(m_notice);
+    layout->addWidget(browser_, 1);
+    layout->addWidget(notice_);
 
-    connect(m_browser, &QTextBrowser::anchorClicked, this, &HelpViewer::followLink);
-    connect(m_contentsButton, &QPushButton::clicked, this, &HelpViewer::showContents);
-    connect(m_backButton, &QPushButton::clicked, this, &HelpViewer::goBack);
+    connect(browser_, &QTextBrowser::anchorClicked, this, &HelpViewer::followLink);
+    connect(contentsButton_, &QPushButton::clicked, this, &HelpViewer::showContents);
+    connect(backButton_, &QPushButton::clicked, this, &HelpViewer::goBack);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             &QWidget::close);
@@ -108,119 +109,126 @@ HelpViewer::HelpViewer() : QWidget(nullptr, Qt::Window) {
 }
 
 void HelpViewer::open(const QString &helpFile, int context, QWidget *game, int folder) {
-    m_file = HelpFile::read(helpFile, folder);
-    m_history.clear();
+    file_ = HelpFile::read(helpFile, folder);
+    history_.clear();
     setNotice({});
 
     const QString fileName = QFileInfo(helpFile).fileName();
-    if (!m_file.isValid()) {
+    if (!file_.isValid()) {
         const QString advice =
-            m_file.isMissing()
+            file_.isMissing()
                 ? u"L'aide est cherchée dans le dossier d'où Veltrano a été lancé. Vérifiez que "
                   u"le fichier %1 s'y trouve, puis demandez l'aide de nouveau."_s.arg(fileName)
                 : u"Remettez à sa place le fichier %1 livré avec le jeu, puis demandez l'aide "
                   u"de nouveau."_s.arg(fileName);
-        showFailure(u"Aide indisponible"_s, m_file.error(), advice);
-    } else if (!m_file.topic(context)) {
-        showFailure(u"Rubrique introuvable"_s, m_file.missingTopicMessage(context), {});
+        showFailure(u"Aide indisponible"_s, file_.error(), advice);
+    } else if (!file_.topic(context)) {
+        showFailure(u"Rubrique introuvable"_s, file_.missingTopicMessage(context), {});
     } else {
         showTopic(context);
     }
 
     placeBeside(game);
-    if (isMinimized())
+    if (isMinimized()) {
         showNormal();
-    else
+    } else {
         show();
+    }
     raise();
     activateWindow();
 }
 
 QString HelpViewer::currentTitle() const {
-    const HelpTopic *topic = m_context ? m_file.topic(m_context) : nullptr;
+    const HelpTopic *topic = context_ ? file_.topic(context_) : nullptr;
     return topic ? topic->title : QString();
 }
 
 QString HelpViewer::displayedText() const {
-    return m_browser->toPlainText();
+    return browser_->toPlainText();
 }
 
 QString HelpViewer::notice() const {
-    return m_notice->text();
+    return notice_->text();
 }
 
 void HelpViewer::followLink(const QUrl &link) {
     const std::optional<int> context = contextOfLink(link);
-    if (!context || !m_file.topic(*context)) {
+    if (!context || !file_.topic(*context)) {
         // A link out of the file is shown as the file wrote it.
-        const HelpTopic *topic = m_context ? m_file.topic(m_context) : nullptr;
+        const HelpTopic *topic = context_ ? file_.topic(context_) : nullptr;
         QString address = topic ? outsideLinkOf(*topic, link.fragment()) : QString();
-        if (address.isEmpty())
+        if (address.isEmpty()) {
             address = link.toDisplayString();
+        }
         setNotice(u"Ce lien ne mène à aucune rubrique de l'aide ; il n'a pas été suivi : %1"_s.arg(
             address));
         return;
     }
-    if (m_context != 0 && m_context != *context) {
-        m_history.append(m_context);
-        if (m_history.size() > kMaxHistory)
-            m_history.removeFirst();
+    if (context_ != 0 && context_ != *context) {
+        history_.append(context_);
+        if (history_.size() > kMaxHistory) {
+            history_.removeFirst();
+        }
     }
     showTopic(*context);
 }
 
 void HelpViewer::goBack() {
-    if (m_history.isEmpty())
+    if (history_.isEmpty()) {
         return;
-    showTopic(m_history.takeLast());
+    }
+    showTopic(history_.takeLast());
 }
 
 void HelpViewer::showContents() {
-    if (!m_file.isValid())
+    if (!file_.isValid()) {
         return;
+    }
     const int contents =
-        m_file.topic(kContentsContext) ? kContentsContext : m_file.contexts().first();
+        file_.topic(kContentsContext) ? kContentsContext : file_.contexts().first();
     followLink(QUrl(u"#sujet-%1"_s.arg(contents)));
 }
 
 void HelpViewer::showTopic(int context) {
-    const HelpTopic *topic = m_file.topic(context);
-    if (!topic)
+    const HelpTopic *topic = file_.topic(context);
+    if (!topic) {
         return;
-    m_context = context;
-    m_error.clear();
+    }
+    context_ = context;
+    error_.clear();
     setNotice({});
-    m_browser->setHtml(helpPageHtml(*topic));
-    m_browser->verticalScrollBar()->setValue(0);
+    browser_->setHtml(helpPageHtml(*topic));
+    browser_->verticalScrollBar()->setValue(0);
     updateButtons();
 }
 
 void HelpViewer::showFailure(const QString &heading, const QString &message,
                              const QString &advice) {
-    m_context = 0;
-    m_error = message;
+    context_ = 0;
+    error_ = message;
     QString page = u"<h1>%1</h1><p class=\"erreur\">%2</p>"_s.arg(heading.toHtmlEscaped(),
                                                                   message.toHtmlEscaped());
-    if (!advice.isEmpty())
+    if (!advice.isEmpty()) {
         page += u"<p>%1</p>"_s.arg(advice.toHtmlEscaped());
+    }
     // The file itself may still be good for something: offer its contents.
-    if (m_file.isValid()) {
+    if (file_.isValid()) {
         const int contents =
-            m_file.topic(kContentsContext) ? kContentsContext : m_file.contexts().first();
+            file_.topic(kContentsContext) ? kContentsContext : file_.contexts().first();
         page += u"<p><a href=\"#sujet-%1\">Afficher le sommaire de l'aide</a></p>"_s.arg(contents);
     }
-    m_browser->setHtml(page);
+    browser_->setHtml(page);
     updateButtons();
 }
 
 void HelpViewer::setNotice(const QString &text) {
-    m_notice->setText(text);
-    m_notice->setVisible(!text.isEmpty());
+    notice_->setText(text);
+    notice_->setVisible(!text.isEmpty());
 }
 
 void HelpViewer::updateButtons() {
-    m_contentsButton->setEnabled(m_file.isValid());
-    m_backButton->setEnabled(!m_history.isEmpty());
+    contentsButton_->setEnabled(file_.isValid());
+    backButton_->setEnabled(!history_.isEmpty());
 }
 
 QRect helpWindowPlace(const QRect &area, const QRect &game, const QSize &help) {
@@ -253,11 +261,13 @@ QRect helpWindowPlace(const QRect &area, const QRect &game, const QSize &help) {
 // would put it, over the board at the screen's corner. After that it stays
 // where it is, or where the player moves it.
 void HelpViewer::placeBeside(QWidget *game) {
-    if (m_placed)
+    if (placed_) {
         return;
-    m_placed = true;
-    if (!game || game == this)
+    }
+    placed_ = true;
+    if (!game || game == this) {
         game = QApplication::activeWindow();
+    }
     if (!game || game == this) {
         game = nullptr;
         for (QWidget *w : QApplication::topLevelWidgets()) {
@@ -269,8 +279,9 @@ void HelpViewer::placeBeside(QWidget *game) {
     }
     game = game ? game->window() : nullptr;
     QScreen *screen = game ? game->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
+    if (!screen) {
         return;
+    }
     // The window system adds the same frame to both windows.
     const QRect gameFrame = game ? game->frameGeometry() : QRect();
     const QSize frame = game ? gameFrame.size() - game->size() : QSize(0, 0);

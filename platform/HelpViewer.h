@@ -56,17 +56,17 @@ public:
     void open(const QString &helpFile, int context, QWidget *game = nullptr, int folder = -1);
 
     // Context number of the topic on screen; 0 while a failure is shown.
-    int currentContext() const { return m_context; }
+    int currentContext() const { return context_; }
     // The file the window last read.
-    QString helpFile() const { return m_file.path(); }
+    QString helpFile() const { return file_.path(); }
     QString currentTitle() const;
-    bool hasError() const { return !m_error.isEmpty(); }
-    QString errorText() const { return m_error; }
+    bool hasError() const { return !error_.isEmpty(); }
+    QString errorText() const { return error_; }
     // The page as plain text, as the player reads it.
     QString displayedText() const;
     // The note at the foot of the window (a refused link), empty if none.
     QString notice() const;
-    QTextBrowser *browser() const { return m_browser; }
+    QTextBrowser *browser() const { return browser_; }
 
 public Q_SLOTS:
     // What a click on a link of the page does.
@@ -83,16 +83,16 @@ private:
     void updateButtons();
     void placeBeside(QWidget *game);
 
-    HelpFile m_file;
-    int m_context = 0;
-    QString m_error;
-    QList<int> m_history;
-    bool m_placed = false;
+    HelpFile file_;
+    int context_ = 0;
+    QString error_;
+    QList<int> history_;
+    bool placed_ = false;
 
-    QTextBrowser *m_browser = nullptr;
-    QPushButton *m_contentsButton = nullptr;
-    QPushButton *m_backButton = nullptr;
-    QLabel *m_notice = nullptr;
+    QTextBrowser *browser_ = nullptr;
+    QPushButton *contentsButton_ = nullptr;
+    QPushButton *backButton_ = nullptr;
+    QLabel *notice_ = nullptr;
 };
 
 } // namespace platform

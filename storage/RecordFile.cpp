@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QMessageBox>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QWidget>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 
@@ -13,6 +15,39 @@
 #include "Shared.h"
 
 using namespace Qt::StringLiterals;
+
+namespace recordfield {
+
+std::int16_t readInt16(const void *at) {
+    const auto *bytes = static_cast<const unsigned char *>(at);
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8));
+}
+
+void writeInt16(void *at, int value) {
+    const auto bits = static_cast<std::uint16_t>(value);
+    auto *bytes = static_cast<unsigned char *>(at);
+    bytes[0] = static_cast<unsigned char>(bits & 0xff);
+    bytes[1] = static_cast<unsigned char>(bits >> 8);
+}
+
+QString decodeText(QByteArrayView bytes) {
+    // Plain ASCII reads the same in every code; most names are, and then the
+    // converter, which maps a megabyte of tables, is never opened.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; })) {
+        return QString::fromLatin1(bytes);
+    }
+    // One converter for the whole run: opening one costs more than the
+    // conversion, and a single-byte code keeps no state between calls.
+    static QStringDecoder decoder("windows-1252");
+    return decoder.decode(bytes);
+}
+
+QByteArray encodeText(const QString &text) {
+    static QStringEncoder encoder("windows-1252");
+    return encoder.encode(text);
+}
+
+} // namespace recordfield
 
 IoStatus IoStatus::fromErrno(int error) {
     switch (error) {
@@ -75,14 +110,10 @@ void showErrorBox(const QString &text) {
     if (parent == nullptr) {
         parent = QApplication::activeWindow();
     }
-    QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(), text,
-                    QMessageBox::NoButton, parent);
-    keepMessageIconSize(box);
-    // Texts may quote bytes from a file: never let them pass for markup.
-    box.setTextFormat(Qt::PlainText);
+    GameMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(), text, parent);
     // Focused, so that Return closes it, even when it follows a dialog that
     // has just closed and left no window active to give the focus to.
-    box.setDefaultButton(box.addButton(u"OK"_s, QMessageBox::AcceptRole));
+    box.setDefaultButton(box.okButton());
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }
@@ -101,6 +132,11 @@ void reportFileFailure(const QString &text) {
     }
 }
 
+bool reportIfFailed(const IoStatus &status) {
+    reportIoFailure(status);
+    return !status.ok();
+}
+
 void reportIoFailure(const IoStatus &status) {
     if (status.ok() || status.told) {
         return;
@@ -116,9 +152,9 @@ void reportIoFailure(const IoStatus &status) {
 namespace {
 // The startDirectory whose handle is held, or that could not be held; empty
 // until one is asked for.
-QString heldFor;
-int holdError = 0;
-bool holdTold = false;
+QString takenFor;
+int takeError = 0;
+bool takeErrorTold = false;
 
 IoStatus status(int error) {
     return IoStatus::fromErrno(error);
@@ -127,52 +163,52 @@ IoStatus status(int error) {
 // A copy of the game stopped between writing a record aside and putting it
 // in place leaves the record's hidden file behind; the next to take the
 // folder clears them.
-void taken() {
-    heldFor = startDirectory;
-    holdError = 0;
+void afterFolderTaken() {
+    takenFor = startDirectory;
+    takeError = 0;
     for (const char *name : {"VELTRANO.CFG", "GAME"}) {
         folderfile::removeLeftovers(name);
     }
 }
 } // namespace
 
-void holdStartDirectory() {
-    const int error = folderfile::holdCurrent();
+void takeStartDirectory() {
+    const int error = folderfile::takeCurrentFolder();
     if (error == 0) {
-        taken();
+        afterFolderTaken();
         return;
     }
     // No handle, no files: the folder's name is never a way round, since it
     // may name another folder or none.
     folderfile::release();
-    heldFor = startDirectory;
-    holdError = error;
-    holdTold = false;
+    takenFor = startDirectory;
+    takeError = error;
+    takeErrorTold = false;
 }
 
-IoStatus reachStartDirectory() {
-    if (heldFor == startDirectory && !heldFor.isEmpty()) {
-        if (holdError == 0) {
+IoStatus ensureStartDirectory() {
+    if (takenFor == startDirectory && !takenFor.isEmpty()) {
+        if (takeError == 0) {
             return {};
         }
-        IoStatus failure = status(holdError);
-        failure.told = holdTold;
-        holdTold = true;
+        IoStatus failure = status(takeError);
+        failure.told = takeErrorTold;
+        takeErrorTold = true;
         return failure;
     }
     const QByteArray name = QFile::encodeName(startDirectory);
     if (name.contains('\0')) {
         return {IoFailure::InvalidName, EINVAL};
     }
-    const int error = folderfile::holdPath(name.constData());
+    const int error = folderfile::takeFolder(name.constData());
     if (error == 0) {
-        taken();
+        afterFolderTaken();
     }
     return status(error);
 }
 
 bool playingWithoutFiles() {
-    return heldFor == startDirectory && holdError != 0;
+    return takenFor == startDirectory && takeError != 0;
 }
 
 IoStatus replaceRecordFile(const char *name, const char *record, std::size_t size,

@@ -3,8 +3,10 @@
 // failed and why, so that each command can stop and tell the player in French.
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <cstddef>
+#include <cstdint>
 
 #include "FolderFile.h"
 
@@ -44,13 +46,25 @@ void setIoFailureReporter(IoFailureReporter reporter);
 // cannot be used.
 void reportFileFailure(const QString &text);
 
+// Shows a failure as reportIoFailure() does, and says whether there was one.
+bool reportIfFailed(const IoStatus &status);
+
+// The fields both records are made of: signed 16-bit numbers, low byte
+// first, and texts in Windows-1252.
+namespace recordfield {
+std::int16_t readInt16(const void *at);
+void writeInt16(void *at, int value);
+QString decodeText(QByteArrayView bytes);
+QByteArray encodeText(const QString &text);
+} // namespace recordfield
+
 // The folder the data files live in, held once at start-up: the current
 // directory itself, whatever its name or depth. A startDirectory set by name
 // afterwards is reached by that name at the next access. When the folder
 // can't be held, the game says so once and goes on without its files: its
 // name may lead somewhere else.
-void holdStartDirectory();
-IoStatus reachStartDirectory();
+void takeStartDirectory();
+IoStatus ensureStartDirectory();
 // The folder could not be held: the game plays on from what it holds.
 bool playingWithoutFiles();
 

@@ -1,8 +1,6 @@
 #include "SavedGame.h"
 
 #include <QList>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -20,24 +18,12 @@ namespace {
 constexpr char kGameFile[] = "GAME";
 RecordFile gameFile(kSavedGameSize);
 
-bool failed(const IoStatus &status) {
-    if (status.ok()) {
-        return false;
-    }
-    reportIoFailure(status);
-    return true;
-}
-
 int readInt16(const SavedGameBytes &record, int offset) {
-    const auto low = static_cast<unsigned char>(record[offset]);
-    const auto high = static_cast<unsigned char>(record[offset + 1]);
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(low | high << 8));
+    return recordfield::readInt16(record.data() + offset);
 }
 
 void writeInt16(SavedGameBytes &record, int offset, int value) {
-    const auto bits = static_cast<std::uint16_t>(value);
-    record[offset] = static_cast<char>(bits & 0xff);
-    record[offset + 1] = static_cast<char>(bits >> 8);
+    recordfield::writeInt16(record.data() + offset, value);
 }
 
 // The text of a field up to its zero byte, never more than `longest`
@@ -49,13 +35,11 @@ QString readText(const SavedGameBytes &record, int offset, int size, int longest
     if (length > longest) {
         length = longest;
     }
-    QStringDecoder decoder("windows-1252");
-    return decoder.decode(QByteArrayView(begin, length));
+    return recordfield::decodeText(QByteArrayView(begin, length));
 }
 
 void writeText(SavedGameBytes &record, int offset, int size, const QString &text) {
-    QStringEncoder encoder("windows-1252");
-    const QByteArray bytes = encoder.encode(text);
+    const QByteArray bytes = recordfield::encodeText(text);
     const int length = qMin(static_cast<int>(bytes.size()), size - 1);
     std::memset(record.data() + offset, 0, static_cast<std::size_t>(size));
     std::memcpy(record.data() + offset, bytes.constData(), static_cast<std::size_t>(length));
@@ -81,7 +65,7 @@ QString damaged() {
 
 SavedGameFile OpenSavedGame() {
     using namespace savedgame;
-    if (failed(reachStartDirectory())) {
+    if (reportIfFailed(ensureStartDirectory())) {
         return SavedGameFile::Failed;
     }
     const IoStatus opened = gameFile.openExisting(kGameFile);
@@ -103,7 +87,8 @@ SavedGameFile OpenSavedGame() {
             replaceRecordFile(kGameFile, empty.data(), empty.size(), folderfile::Seen{});
         // Another copy may have made it first: its file is the one read.
         const bool madeMeanwhile = created.failure == IoFailure::Other && created.code == ESTALE;
-        if ((!madeMeanwhile && failed(created)) || failed(gameFile.openExisting(kGameFile))) {
+        if ((!madeMeanwhile && reportIfFailed(created)) ||
+            reportIfFailed(gameFile.openExisting(kGameFile))) {
             return SavedGameFile::Failed;
         }
         if (!madeMeanwhile) {
@@ -121,7 +106,7 @@ bool ReadSavedGame() {
     // Read aside first: a short file leaves the copy in memory as it was.
     SavedGameBytes record;
     folderfile::Seen seen;
-    if (failed(gameFile.readRecord(record.data(), seen))) {
+    if (reportIfFailed(gameFile.readRecord(record.data(), seen))) {
         return false;
     }
     SavedGameRecord = record;
@@ -132,16 +117,16 @@ bool ReadSavedGame() {
 // the game saved meanwhile; what stands past the record stays.
 bool WriteSavedGame() {
     if (!gameFile.isOpen() || !gameFile.writable()) {
-        return !failed(IoStatus::fromErrno(gameFile.isOpen() ? EACCES : EBADF));
+        return !reportIfFailed(IoStatus::fromErrno(gameFile.isOpen() ? EACCES : EBADF));
     }
     folderfile::Seen whatever;
     whatever.anyFile = true;
-    return !failed(
+    return !reportIfFailed(
         replaceRecordFile(kGameFile, SavedGameRecord.data(), SavedGameRecord.size(), whatever));
 }
 
 bool CloseSavedGame() {
-    return !failed(gameFile.close());
+    return !reportIfFailed(gameFile.close());
 }
 
 void fillSavedGameRecord(const QString &name, const QString &chrono, int nb_repos,

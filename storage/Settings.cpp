@@ -1,7 +1,5 @@
 #include "Settings.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <algorithm>
 #include <cerrno>
 #include <optional>
@@ -47,47 +45,37 @@ constexpr char kSettingsFile[] = "VELTRANO.CFG";
 RecordFile file(kSettingsRecordSize);
 bool bracketOk = true;
 // Another copy of the game in the same folder waits for this bracket to end.
-std::optional<folderfile::Turn> turn;
+std::optional<folderfile::FolderLock> folderLock;
 
 std::int16_t int16At(const SettingsBytes &bytes, std::size_t at) {
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8)));
+    return recordfield::readInt16(bytes.data() + at);
 }
 
 void putInt16(SettingsBytes &bytes, std::size_t at, std::int16_t value) {
-    const auto bits = static_cast<std::uint16_t>(value);
-    bytes[at] = static_cast<unsigned char>(bits & 0xff);
-    bytes[at + 1] = static_cast<unsigned char>(bits >> 8);
+    recordfield::writeInt16(bytes.data() + at, value);
 }
 
 QString stringAt(const SettingsBytes &bytes, std::size_t at, int capacity) {
     const int length = std::min<int>(bytes[at], capacity);
-    const QByteArrayView text(reinterpret_cast<const char *>(bytes.data() + at + 1), length);
-    // Plain ASCII reads the same in every code; most names are, and then the
-    // converter, which maps a megabyte of tables, is never opened.
-    if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) {
-        return QString::fromLatin1(text);
-    }
-    // One converter for the whole run: opening one costs more than the
-    // conversion, and a single-byte code keeps no state between calls.
-    static QStringDecoder decoder("windows-1252");
-    return decoder.decode(text);
+    return recordfield::decodeText(
+        QByteArrayView(reinterpret_cast<const char *>(bytes.data() + at + 1), length));
 }
 
 void putString(SettingsBytes &bytes, std::size_t at, int capacity, const QString &text) {
-    static QStringEncoder encoder("windows-1252");
-    const QByteArray encoded = encoder.encode(text.left(capacity));
+    const QByteArray encoded = recordfield::encodeText(text.left(capacity));
     const int length = std::min<int>(static_cast<int>(encoded.size()), capacity);
     std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), capacity + 1, 0);
     bytes[at] = static_cast<unsigned char>(length);
     std::copy_n(encoded.constData(), length, bytes.begin() + static_cast<std::ptrdiff_t>(at + 1));
 }
 
-bool check(const IoStatus &status) {
-    if (!status.ok()) {
+// A failure is shown to the player and spoils the whole bracket.
+bool succeededOrReported(const IoStatus &status) {
+    if (reportIfFailed(status)) {
         bracketOk = false;
-        reportIoFailure(status);
+        return false;
     }
-    return status.ok();
+    return true;
 }
 
 // What memory held when it last agreed with the file: a field that differs
@@ -110,7 +98,7 @@ bool readNow(SettingsBytes &bytes, bool &whole, folderfile::Seen &seen) {
     }
     const IoStatus read = file.readRecord(reinterpret_cast<char *>(bytes.data()), seen);
     whole = read.ok();
-    return whole || read.failure == IoFailure::ReadPastEnd || check(read);
+    return whole || read.failure == IoFailure::ReadPastEnd || succeededOrReported(read);
 }
 
 // Puts the record in place of the file as it was seen, unless the file is
@@ -131,7 +119,7 @@ bool stale(const IoStatus &status) {
 bool reopen() {
     file.close();
     const IoStatus opened = file.openExisting(kSettingsFile);
-    return opened.failure == IoFailure::FileNotFound || check(opened);
+    return opened.failure == IoFailure::FileNotFound || succeededOrReported(opened);
 }
 
 // An absent file, or one too short to hold the record, is given the record
@@ -155,18 +143,18 @@ void writeMemory() {
         if (landed.ok()) {
             lastRead = bytes;
             agreed = SettingsRecord;
-            check(file.openExisting(kSettingsFile));
+            succeededOrReported(file.openExisting(kSettingsFile));
             return;
         }
         if (!stale(landed)) {
-            check(landed);
+            succeededOrReported(landed);
             return;
         }
         if (!reopen()) {
             return;
         }
     }
-    check(IoStatus::fromErrno(ESTALE));
+    succeededOrReported(IoStatus::fromErrno(ESTALE));
 }
 
 int rankFor(const std::array<ScoreEntry, 11> &rows, int marblesLeft) {
@@ -219,11 +207,12 @@ void SetDefaultSettings() {
 void OpenSettings() {
     file.close();
     bracketOk = true;
-    if (!check(reachStartDirectory())) {
+    if (!succeededOrReported(ensureStartDirectory())) {
         return;
     }
-    turn.emplace();
-    if (turn->error() != 0 && !check(IoStatus::fromErrno(turn->error()))) {
+    folderLock.emplace();
+    if (folderLock->error() != 0 &&
+        !succeededOrReported(IoStatus::fromErrno(folderLock->error()))) {
         return;
     }
     const IoStatus opened = file.openExisting(kSettingsFile);
@@ -232,7 +221,7 @@ void OpenSettings() {
     if (opened.failure == IoFailure::FileNotFound) {
         writeMemory();
     } else {
-        check(opened);
+        succeededOrReported(opened);
     }
 }
 
@@ -260,7 +249,7 @@ void ReadSettings() {
 
 bool SettingsWritable() {
     if (bracketOk && file.isOpen() && !file.writable()) {
-        check(IoStatus::fromErrno(EACCES));
+        succeededOrReported(IoStatus::fromErrno(EACCES));
     }
     return bracketOk;
 }
@@ -321,14 +310,14 @@ void WriteSettingsWith(const ScoreEntry *row) {
         SettingsRecord = mine;
         agreed = before;
         if (!stale(landed)) {
-            check(landed);
+            succeededOrReported(landed);
             return;
         }
         if (!reopen()) {
             return;
         }
     }
-    check(IoStatus::fromErrno(ESTALE));
+    succeededOrReported(IoStatus::fromErrno(ESTALE));
 }
 
 int ScoreRank(int marblesLeft) {
@@ -338,9 +327,9 @@ int ScoreRank(int marblesLeft) {
 bool CloseSettings() {
     const bool wasOpen = file.isOpen();
     if (wasOpen) {
-        check(file.close());
+        succeededOrReported(file.close());
     }
-    turn.reset();
+    folderLock.reset();
     // Without its folder the game plays on from memory, the player told once.
     return (wasOpen && bracketOk) || playingWithoutFiles();
 }

@@ -13,6 +13,17 @@ void centreOnMainWindow(QWidget *dialog) {
     dialog->move(left, top);
 }
 
+#include <QGuiApplication>
+#include <QScreen>
+
+void centreOnScreen(QWidget *window) {
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect s = screen->geometry();
+        window->move(s.left() + (s.width() - window->width()) / 2,
+                     s.top() + (s.height() - window->height()) / 2);
+    }
+}
+
 #include <QLabel>
 #include <algorithm>
 
@@ -49,8 +60,8 @@ void squeezeToFit(QLabel *label) {
 #include "Pictures.h"
 
 namespace {
-QPixmap withClearBackground(const QString &resource) {
-    QImage image = QImage(resource).convertToFormat(QImage::Format_ARGB32);
+QPixmap withClearBackground(const QImage &picture) {
+    QImage image = picture.convertToFormat(QImage::Format_ARGB32);
     if (image.isNull()) {
         return {};
     }
@@ -70,11 +81,7 @@ QPixmap withClearBackground(const QString &resource) {
 QIcon buttonGlyph(const QString &resource, qreal devicePixelRatio) {
     // Only the drawing the screen needs is decoded: the plain one, or the
     // twice-as-large one where a pixel holds two device pixels.
-    const QString chosen = pictureFor(resource, devicePixelRatio);
-    QPixmap pixmap = withClearBackground(chosen);
-    if (pixmap.isNull() && chosen != resource) {
-        pixmap = withClearBackground(resource);
-    }
+    const QPixmap pixmap = withClearBackground(loadImage(resource, devicePixelRatio));
     QIcon icon;
     if (!pixmap.isNull()) {
         icon.addPixmap(pixmap);

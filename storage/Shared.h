@@ -29,6 +29,9 @@ class QWidget;
 // difference is truncated toward zero, so an odd difference loses its half
 // pixel on the same side whichever window is the larger.
 void centreOnMainWindow(QWidget *dialog);
+// Moves a window so that it stands centred on the primary screen, truncating
+// the same way.
+void centreOnScreen(QWidget *window);
 
 class QLabel;
 

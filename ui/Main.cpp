@@ -2,8 +2,6 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 
@@ -108,16 +106,13 @@ void TForm1::FormCreate() {
     setFixedSize(640, 462);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
-    if (QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect s = screen->geometry();
-        move(s.left() + (s.width() - width()) / 2, s.top() + (s.height() - height()) / 2);
-    }
+    centreOnScreen(this);
 
     // The data files are reached through a handle on this folder, taken
     // now: its name is only for show and for the help, and may be neither
     // valid text nor short enough to be asked for.
     startDirectory = QDir::currentPath() + u'/';
-    holdStartDirectory();
+    takeStartDirectory();
 
     OpenSettings();
     ReadSettings();
@@ -226,7 +221,7 @@ void TForm1::infosClick() {
 void TForm1::aideClick() {
     // Through the folder's handle, like the data files: its name may be no
     // valid text, or too long to be asked for.
-    const int folder = reachStartDirectory().ok() ? folderfile::folder() : -1;
+    const int folder = ensureStartDirectory().ok() ? folderfile::folder() : -1;
     platform::showHelp(startDirectory + u"DOC.HLP"_s, 1, this, folder);
 }
 
@@ -259,6 +254,12 @@ void TForm1::reset_plateau() {
     veltrano::reset_plateau(grille, SettingsRecord.boardKind);
 }
 
+// The command's caption while a game runs, whether started or loaded.
+void TForm1::showGameRunning() {
+    etat_jeux->setText(u"Reposer les billes"_s);
+    etat_jeux->setToolTip(u"Cliquez, pour arrêter cette partie"_s);
+}
+
 void TForm1::etat_jeuxClick() {
     message_fin->setActive(false);
     message_fin->setMessage(QString());
@@ -269,8 +270,7 @@ void TForm1::etat_jeuxClick() {
         ReadSettings();
         CloseSettings();
         reset_plateau();
-        etat_jeux->setText(u"Reposer les billes"_s);
-        etat_jeux->setToolTip(u"Cliquez, pour arrêter cette partie"_s);
+        showGameRunning();
         au_repos = false;
         fin_annoncee = false;
         nb_repos = veltrano::start_tray_count(SettingsRecord.boardKind);

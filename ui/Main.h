@@ -97,6 +97,7 @@ private:
     void redrawAfterLookChange();
     void saveSettings();
     void resumeSavedGame(const SavedGame &game);
+    void showGameRunning();
     QPixmap picture(const QString &name);
 
     QHash<QString, QPixmap> pictures_;

@@ -1,6 +1,5 @@
 #include "Questions.h"
 
-#include <QMessageBox>
 #include <QPushButton>
 
 #include "MessageIcon.h"
@@ -8,22 +7,15 @@
 using namespace Qt::StringLiterals;
 
 bool confirm(QWidget *parent, const QString &text) {
-    QMessageBox box(QMessageBox::Question, u"Confirmation"_s, text, QMessageBox::NoButton, parent);
-    keepMessageIconSize(box);
-    box.setTextFormat(Qt::PlainText);
-    QPushButton *ok = box.addButton(u"OK"_s, QMessageBox::AcceptRole);
+    GameMessageBox box(QMessageBox::Question, u"Confirmation"_s, text, parent);
     QPushButton *cancel = box.addButton(u"Annuler"_s, QMessageBox::RejectRole);
-    box.setDefaultButton(ok);
+    box.setDefaultButton(box.okButton());
     box.setEscapeButton(cancel);
     box.exec();
-    return box.clickedButton() == ok;
+    return box.clickedButton() == box.okButton();
 }
 
 void inform(QWidget *parent, const QString &text) {
-    QMessageBox box(QMessageBox::Information, u"Information"_s, text, QMessageBox::NoButton,
-                    parent);
-    keepMessageIconSize(box);
-    box.setTextFormat(Qt::PlainText);
-    box.addButton(u"OK"_s, QMessageBox::AcceptRole);
+    GameMessageBox box(QMessageBox::Information, u"Information"_s, text, parent);
     box.exec();
 }

@@ -81,8 +81,7 @@ void TForm1::resumeSavedGame(const SavedGame &game) {
     fin_annoncee = false;
     jeux_repos(nb_repos);
     place_bille_plateau();
-    etat_jeux->setText(u"Reposer les billes"_s);
-    etat_jeux->setToolTip(u"Cliquez, pour arrêter cette partie"_s);
+    showGameRunning();
     affiche_score();
     heures = game.heures;
     minutes = game.minutes;

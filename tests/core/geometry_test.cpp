@@ -10,11 +10,6 @@
 namespace core_test {
 namespace {
 
-constexpr int kLefts[9] = {180, 216, 252, 289, 326, 361, 398, 435, 471};
-constexpr int kTops[9] = {46, 84, 122, 160, 198, 236, 274, 312, 350};
-constexpr int kTrayLefts[5] = {23, 56, 88, 121, 154};
-constexpr int kTrayTops[10] = {29, 68, 105, 143, 180, 218, 256, 294, 333, 369};
-
 struct Sample {
     int n;
     Cell cell;
@@ -50,7 +45,7 @@ TEST(Geometry, HolesAreNumberedInReadingOrderBothWays) {
             ++n;
             EXPECT_EQ(hole_number(x, y), n);
             EXPECT_EQ(hole_cell(n), (Cell{x, y}));
-            EXPECT_EQ(hole_box(n), (Box{kLefts[x - 1], kTops[y - 1], 27, 27}));
+            EXPECT_EQ(hole_box(n), (Box{veltrano::kHoleLeft[x], veltrano::kHoleTop[y], 27, 27}));
         }
     }
     EXPECT_EQ(n, 45);
@@ -64,7 +59,8 @@ TEST(Geometry, TrayPlacesFillFiveOrFourPerRow) {
             ++place;
             SCOPED_TRACE(place);
             EXPECT_EQ(tray_cell(place), (Cell{column, row}));
-            EXPECT_EQ(tray_box(place), (Box{kTrayLefts[column - 1], kTrayTops[row - 1], 27, 27}));
+            EXPECT_EQ(tray_box(place),
+                      (Box{veltrano::kTrayLeft[column], veltrano::kTrayTop[row], 27, 27}));
         }
     }
     EXPECT_EQ(place, 44);

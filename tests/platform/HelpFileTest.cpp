@@ -26,10 +26,13 @@ QString shippedHelp() {
 
 QList<int> linksOf(const platform::HelpTopic &topic) {
     QList<int> links;
-    for (const platform::HelpBlock &block : topic.blocks)
-        for (const platform::HelpSpan &span : block.spans)
-            if (span.link != 0)
+    for (const platform::HelpBlock &block : topic.blocks) {
+        for (const platform::HelpSpan &span : block.spans) {
+            if (span.link != 0) {
                 links.append(span.link);
+            }
+        }
+    }
     return links;
 }
 
@@ -63,20 +66,23 @@ QString shape(const platform::HelpTopic &topic) {
         for (const platform::HelpSpan &span : b.spans) {
             QString t = span.text;
             t.replace(u'\n', u'⏎').replace(QChar(0x200B), u'~').replace(QChar(0xA0), u'_');
-            if (span.bold)
+            if (span.bold) {
                 t = u'*' + t + u'*';
-            if (span.italic)
+            }
+            if (span.italic) {
                 t = u'_' + t + u'_';
+            }
             if (span.style != platform::HelpStyle::Plain) {
                 const char16_t c = span.style == platform::HelpStyle::Command   ? u'c'
                                    : span.style == platform::HelpStyle::Message ? u'm'
                                                                                 : u'r';
                 t = QChar(c) + u'(' + t + u')';
             }
-            if (span.link > 0)
+            if (span.link > 0) {
                 t = u"#%1(%2)"_s.arg(span.link).arg(t);
-            else if (span.link < 0)
+            } else if (span.link < 0) {
                 t = u"out[%1](%2)"_s.arg(topic.outsideLinks.value(-span.link - 1), t);
+            }
             s += t;
         }
         blocks << s;
@@ -259,8 +265,9 @@ void HelpFileTest::keepsTopicsWithinLimits() {
     for (const platform::HelpBlock &b : one->blocks) {
         cells += b.kind == platform::HelpBlock::Kind::Cell;
         spans += b.spans.size();
-        for (const platform::HelpSpan &s : b.spans)
+        for (const platform::HelpSpan &s : b.spans) {
             text += s.text.size() + s.text.count(u'\n');
+        }
     }
     QVERIFY(text <= platform::kMaxTopicText);
     QVERIFY(one->blocks.size() <= platform::kMaxTopicBlocks);
@@ -294,10 +301,11 @@ void HelpFileTest::internalLinks() {
     QFETCH(QString, link);
     QFETCH(int, context);
     const std::optional<int> found = contextOfLink(QUrl(link));
-    if (context == 0)
+    if (context == 0) {
         QVERIFY2(!found, qPrintable(u"led to %1"_s.arg(found.value_or(0))));
-    else
+    } else {
         QCOMPARE(found.value_or(0), context);
+    }
 }
 
 // Reached through a handle on its folder, the help serves from a folder whose
@@ -342,9 +350,10 @@ void HelpFileTest::shippedHelpOpensAtItsContents() {
     QVERIFY(help.topic(1));
     QCOMPARE(help.topic(1)->title, u"Aide de Veltrano"_s);
     // A topic without its own heading would show up as "Rubrique N".
-    for (int context : help.contexts())
+    for (int context : help.contexts()) {
         QVERIFY2(!help.topic(context)->title.startsWith(u"Rubrique "_s),
                  qPrintable(u"topic %1 has no title"_s.arg(context)));
+    }
 }
 
 // Every link opens a topic of the file, every topic can be reached from the
@@ -373,9 +382,10 @@ void HelpFileTest::shippedHelpLinksLeadSomewhere() {
             }
         }
     }
-    for (int context : help.contexts())
+    for (int context : help.contexts()) {
         QVERIFY2(reached.contains(context),
                  qPrintable(u"topic %1 can't be reached from the contents"_s.arg(context)));
+    }
 }
 
 void HelpFileTest::shippedHelpCoversEveryCommand_data() {
@@ -384,22 +394,25 @@ void HelpFileTest::shippedHelpCoversEveryCommand_data() {
     // The commands, as their labels read.
     for (const QString &command :
          {u"Nouvelle Partie"_s, u"Reposer les billes"_s, u"Charger"_s, u"Sauver"_s, u"Scores"_s,
-          u"Plateau"_s, u"Billes"_s, u"A propos"_s, u"Aide"_s, u"Quitter"_s})
+          u"Plateau"_s, u"Billes"_s, u"A propos"_s, u"Aide"_s, u"Quitter"_s}) {
         QTest::newRow(qPrintable(command)) << command;
+    }
     // What the game shows and asks, word for word, so that the player can
     // find it in the help.
     for (const QString &text :
          {u"Traditionnel (33 billes)"_s, u"Mission Impossible (44 billes)"_s, u"VOUS AVEZ GAGNE"_s,
           u"PARTIE TERMINEE"_s, u"BRAVO !!!"_s, u"Désirez-vous quitter Veltrano"_s,
           u"Les billes sont reposées"_s, u"Aucune partie n'a été sauvegardée"_s,
-          u"LES 10 MEILLEURS SCORES"_s})
+          u"LES 10 MEILLEURS SCORES"_s}) {
         QTest::newRow(qPrintable(text)) << text;
+    }
     // And the rest a player needs to know.
     for (const QString &word :
          {u"F1"_s, u"diagonale"_s, u"bac"_s, u"chrono"_s, u"main ouverte"_s,
           u"main qui tient une bille"_s, u"sens interdit"_s, u"VELTRANO.CFG"_s, u"GAME"_s,
-          u"DOC.HLP"_s, u"15 caractères"_s, u"plus récent"_s})
+          u"DOC.HLP"_s, u"15 caractères"_s, u"plus récent"_s}) {
         QTest::newRow(qPrintable(word)) << word;
+    }
 }
 
 void HelpFileTest::shippedHelpCoversEveryCommand() {
@@ -407,8 +420,9 @@ void HelpFileTest::shippedHelpCoversEveryCommand() {
     const HelpFile help = HelpFile::read(shippedHelp());
     QVERIFY2(help.isValid(), qPrintable(help.error()));
     QString all;
-    for (int context : help.contexts())
+    for (int context : help.contexts()) {
         all += help.topic(context)->plainText();
+    }
     // Non-breaking spaces keep French punctuation in place; they read as spaces.
     all.replace(QChar(0x00A0), u' ');
     QVERIFY2(all.contains(words), qPrintable(words));

@@ -126,26 +126,30 @@ QByteArray randomInput(std::mt19937 &random) {
     std::uniform_int_distribution<int> percent(0, 99);
     QByteArray bytes;
     // Most inputs open a topic at once, so that the builder sees them.
-    if (percent(random) < 85)
+    if (percent(random) < 85) {
         bytes += "<a name=\"sujet-1\"></a>";
+    }
     const int count = std::uniform_int_distribution<int>(0, 60)(random);
     for (int i = 0; i < count; ++i) {
-        if (percent(random) < 8)
+        if (percent(random) < 8) {
             bytes += char(byte(random));
-        else
+        } else {
             bytes += kPieces[piece(random)];
+        }
     }
     // Now and then a pattern repeated well past a topic's limits.
-    if (std::uniform_int_distribution<int>(0, 999)(random) == 0 && !bytes.isEmpty())
+    if (std::uniform_int_distribution<int>(0, 999)(random) == 0 && !bytes.isEmpty()) {
         bytes = bytes.repeated(int(40000 / bytes.size()) + 1);
+    }
     return bytes;
 }
 
 int failures = 0;
 
 void fail(const char *what, const QByteArray &input) {
-    if (++failures <= 5)
+    if (++failures <= 5) {
         std::fprintf(stderr, "%s for input (base64) %s\n", what, input.toBase64().constData());
+    }
 }
 
 void check(const QByteArray &input) {
@@ -160,13 +164,16 @@ void check(const QByteArray &input) {
         const platform::HelpTopic &topic = *help.topic(contexts[k]);
         qsizetype text = 0;
         for (const platform::HelpBlock &block : topic.blocks) {
-            for (const platform::HelpSpan &span : block.spans)
+            for (const platform::HelpSpan &span : block.spans) {
                 text += span.text.size();
+            }
         }
-        if (text > platform::kMaxTopicText || topic.blocks.size() > platform::kMaxTopicBlocks)
+        if (text > platform::kMaxTopicText || topic.blocks.size() > platform::kMaxTopicBlocks) {
             fail("topic past its limits", input);
-        if (topic.title.isEmpty())
+        }
+        if (topic.title.isEmpty()) {
             fail("topic without a title", input);
+        }
 
         const QString page = platform::helpPageHtml(topic);
         for (auto it = anyTag.globalMatch(page); it.hasNext();) {
@@ -180,8 +187,9 @@ void check(const QByteArray &input) {
         document.setHtml(page);
         document.setTextWidth(600);
         (void)document.size();
-        if (document.requests != 0)
+        if (document.requests != 0) {
             fail("the page asked for an outside resource", input);
+        }
     }
 }
 
@@ -192,8 +200,9 @@ int main(int argc, char **argv) {
     // VELTRANO_FUZZ_SEED and VELTRANO_FUZZ_INPUTS make a longer run without an edit.
     std::mt19937 random(qEnvironmentVariable("VELTRANO_FUZZ_SEED", u"20261207"_s).toUInt());
     const int kInputs = qEnvironmentVariable("VELTRANO_FUZZ_INPUTS", u"100000"_s).toInt();
-    for (int i = 0; i < kInputs; ++i)
+    for (int i = 0; i < kInputs; ++i) {
         check(randomInput(random));
+    }
     std::printf("%d inputs, %d failed\n", kInputs, failures);
     return failures == 0 ? 0 : 1;
 }

@@ -50,15 +50,18 @@ QString asShown(QString text) {
 
 int helpWindowCount() {
     int count = 0;
-    for (QWidget *w : QApplication::topLevelWidgets())
+    for (QWidget *w : QApplication::topLevelWidgets()) {
         count += qobject_cast<HelpViewer *>(w) != nullptr;
+    }
     return count;
 }
 
 QPushButton *button(HelpViewer *viewer, const QString &text) {
-    for (QPushButton *b : viewer->findChildren<QPushButton *>())
-        if (b->text() == text)
+    for (QPushButton *b : viewer->findChildren<QPushButton *>()) {
+        if (b->text() == text) {
             return b;
+        }
+    }
     return nullptr;
 }
 
@@ -66,8 +69,9 @@ QPushButton *button(HelpViewer *viewer, const QString &text) {
 bool clickOnText(HelpViewer *viewer, const QString &text) {
     QTextBrowser *browser = viewer->browser();
     const QTextCursor found = browser->document()->find(text);
-    if (found.isNull())
+    if (found.isNull()) {
         return false;
+    }
     QTextCursor inside(browser->document());
     inside.setPosition(found.selectionStart() + 2);
     QTest::mouseClick(browser->viewport(), Qt::LeftButton, {},
@@ -104,23 +108,23 @@ private Q_SLOTS:
     void closingTheGameLeavesNoHelpBehind();
 
 private:
-    QString path(const QString &name) const { return m_dir->filePath(name); }
+    QString path(const QString &name) const { return dir_->filePath(name); }
     QString helpWith(const QString &text) {
         const QString file = path(u"DOC.HLP"_s);
         return writeFile(file, text.toUtf8()) ? file : QString();
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<QTemporaryDir> dir_;
 };
 
 void HelpViewerTest::init() {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
 }
 
 void HelpViewerTest::cleanup() {
     HelpViewer::instance()->close();
-    m_dir.reset();
+    dir_.reset();
 }
 
 void HelpViewerTest::opensAtTheContents() {
@@ -266,12 +270,14 @@ void HelpViewerTest::reportsUnusableFiles() {
     } else if (kind == u"chmod 000"_s) {
         QVERIFY(writeFile(file, kTwoTopics.toUtf8()));
         QVERIFY(QFile::setPermissions(file, {}));
-        if (QFile probe(file); probe.open(QIODevice::ReadOnly))
+        if (QFile probe(file); probe.open(QIODevice::ReadOnly)) {
             QSKIP("permissions don't stop this user from reading (root)");
+        }
     } else if (kind == u"garbage"_s) {
         QByteArray bytes;
-        for (int i = 0; i < 4096; ++i)
+        for (int i = 0; i < 4096; ++i) {
             bytes.append(char((i * 151 + 7) % 256));
+        }
         QVERIFY(writeFile(file, bytes));
     } else if (kind == u"utf16"_s) {
         const QString text = kTwoTopics;
@@ -381,8 +387,9 @@ void HelpViewerTest::withstandsHostileFiles() {
     QFETCH(bool, refused);
     const QString file = path(u"DOC.HLP"_s);
     const QByteArray tube = QFile::encodeName(path(u"tube"_s));
-    if (setup.contains(u"pipe"_s))
+    if (setup.contains(u"pipe"_s)) {
         QVERIFY(::mkfifo(tube.constData(), 0600) == 0);
+    }
     if (setup == u"picture"_s) {
         QImage picture(16, 16, QImage::Format_RGB32);
         picture.fill(Qt::red);
@@ -392,13 +399,13 @@ void HelpViewerTest::withstandsHostileFiles() {
         const QString target = setup.sliced(5) == u"pipe"_s ? path(u"tube"_s) : setup.sliced(5);
         QVERIFY(QFile::link(target, file));
     } else {
-        QVERIFY(writeFile(file, page.replace(u"%1"_s, m_dir->path()).toUtf8()));
+        QVERIFY(writeFile(file, page.replace(u"%1"_s, dir_->path()).toUtf8()));
     }
     // Names without a directory would be looked for here.
     const QString before = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_dir->path()));
+    QVERIFY(QDir::setCurrent(dir_->path()));
 
-    openwatch::start(QFile::encodeName(m_dir->path()), QFile::encodeName(file));
+    openwatch::start(QFile::encodeName(dir_->path()), QFile::encodeName(file));
     platform::showHelp(file, 1);
     HelpViewer *viewer = HelpViewer::instance();
     viewer->browser()->document()->size(); // lays the page out
@@ -415,12 +422,14 @@ void HelpViewerTest::withstandsHostileFiles() {
 
 void HelpViewerTest::walksBackThroughTopics() {
     QString text;
-    for (int n = 1; n <= 4; ++n)
+    for (int n = 1; n <= 4; ++n) {
         text += u"<a name=\"sujet-%1\"></a><h1>Rubrique n° %1</h1>"_s.arg(n);
+    }
     platform::showHelp(helpWith(text), 1);
     HelpViewer *viewer = HelpViewer::instance();
-    for (int n : {2, 3, 2, 4})
+    for (int n : {2, 3, 2, 4}) {
         viewer->followLink(QUrl(u"#sujet-%1"_s.arg(n)));
+    }
     QCOMPARE(viewer->currentContext(), 4);
 
     QPushButton *back = button(viewer, u"Précédent"_s);
@@ -493,8 +502,9 @@ void HelpViewerTest::neverWaitsForTheReader() {
     bool ranInside = false;
     QTimer::singleShot(0, this, [&] {
         ranInside = !returned;
-        if (QWidget *modal = QApplication::activeModalWidget())
+        if (QWidget *modal = QApplication::activeModalWidget()) {
             modal->close();
+        }
     });
     platform::showHelp(file, 1);
     returned = true;

@@ -18,15 +18,17 @@ QByteArray allowedFile;
 QList<QByteArray> refused;
 
 bool refuse(const char *path) {
-    if (!watching.load() || !path)
+    if (!watching.load() || !path) {
         return false;
+    }
     const QByteArray name(path);
     std::lock_guard<std::mutex> guard(lock);
     const bool outOfBounds = !name.startsWith('/') || name.startsWith("/dev/") ||
                              name.startsWith("/proc/") ||
                              (name.startsWith(watchedDirectory) && name != allowedFile);
-    if (outOfBounds)
+    if (outOfBounds) {
         refused.append(name);
+    }
     return outOfBounds;
 }
 

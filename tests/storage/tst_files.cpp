@@ -98,7 +98,7 @@ void tst_files::refusals() {
         QVERIFY(::mkdir(step.constData(), 0777) == 0 && ::chdir(step.constData()) == 0);
     }
     startDirectory = QDir::currentPath() + u'/';
-    holdStartDirectory();
+    takeStartDirectory();
     recordFailures();
     SetDefaultSettings();
     folderfile::setFaultHook(found == u"cfg eio" ? failingRead : nullptr);
@@ -296,7 +296,7 @@ void tst_files::faults() {
     decodeSettings(SettingsBytes{}); // a game just started: nothing read yet
     SetDefaultSettings();
     plan(faults, u"start"_s);
-    holdStartDirectory();
+    takeStartDirectory();
     OpenSettings();
     ReadSettings();
     CloseSettings();

@@ -14,37 +14,15 @@
 #include "PictureBox.h"
 #include "Settings.h"
 #include "Shared.h"
+#include "geometry.h"
 
 using namespace Qt::StringLiterals;
 using namespace uitest;
 
 namespace {
 
-// Picture positions, one table per axis, as the board is painted.
-constexpr int kHoleLeft[] = {0, 180, 216, 252, 289, 326, 361, 398, 435, 471};
-constexpr int kHoleTop[] = {0, 46, 84, 122, 160, 198, 236, 274, 312, 350};
-constexpr int kTrayLeft[] = {0, 23, 56, 88, 121, 154};
-constexpr int kTrayTop[] = {0, 29, 68, 105, 143, 180, 218, 256, 294, 333, 369};
-
-QRect holeRect(int hole) {
-    const GridCell c = cellOfHole(hole);
-    return {kHoleLeft[c.x], kHoleTop[c.y], 27, 27};
-}
-
-// The tray is walked place by place: five columns in rows 1, 2, 9 and 10,
-// four in rows 3 to 8.
-QRect trayRect(int place) {
-    int column = 1;
-    int row = 1;
-    for (int i = 1; i < place; ++i) {
-        ++column;
-        const int width = (row >= 3 && row <= 8) ? 4 : 5;
-        if (column > width) {
-            column = 1;
-            ++row;
-        }
-    }
-    return {kTrayLeft[column], kTrayTop[row], 27, 27};
+QRect asRect(const veltrano::Box &box) {
+    return {box.left, box.top, box.width, box.height};
 }
 
 const QStringList kCommandLabels = {
@@ -225,10 +203,10 @@ void tst_mainwindow_layout::pictureBoxes_data() {
     QTest::newRow("tray 44") << false << 44 << QRect(154, 369, 27, 27);
     // ...and every other one from the walks over the two lookup tables.
     for (int n = 1; n <= 45; ++n) {
-        QTest::addRow("walk hole %d", n) << true << n << holeRect(n);
+        QTest::addRow("walk hole %d", n) << true << n << asRect(veltrano::hole_box(n));
     }
     for (int i = 1; i <= 44; ++i) {
-        QTest::addRow("walk tray %d", i) << false << i << trayRect(i);
+        QTest::addRow("walk tray %d", i) << false << i << asRect(veltrano::tray_box(i));
     }
 }
 

@@ -104,7 +104,7 @@ QByteArray savedGame(int kind, const QString &chrono) {
 
 void startUp() {
     startDirectory = QDir::currentPath() + u'/';
-    holdStartDirectory();
+    takeStartDirectory();
     OpenSettings();
     ReadSettings();
     CloseSettings();

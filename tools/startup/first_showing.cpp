@@ -10,16 +10,14 @@
 // window server too.
 #include <QApplication>
 #include <QDialog>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 
-#include "Faces.h"
 #include "Fmode.h"
 #include "Fnom.h"
 #include "Main.h"
+#include "OffscreenGame.h"
 #include "Score.h"
 #include "Settings.h"
 #include "Startup.h"
@@ -42,15 +40,8 @@ double firstShowingMs(QDialog *dialog) {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    platform::mapWindowsFaces();
-    platform::keepApplicationFontProportional();
-    QTemporaryDir dir;
-    QDir::setCurrent(dir.path());
+    OffscreenGame game(argc, argv);
+    game.moveToOwnFolder();
     SetDefaultSettings();
     createApplicationWindows();
     Form1->show();

@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
@@ -19,12 +18,12 @@
 
 #include "About.h"
 #include "Cursors.h"
-#include "Faces.h"
 #include "Fmode.h"
 #include "Fnom.h"
 #include "HelpViewer.h"
 #include "HintService.h"
 #include "Main.h"
+#include "OffscreenGame.h"
 #include "Questions.h"
 #include "Score.h"
 #include "Settings.h"
@@ -58,18 +57,11 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "usage: window_pictures OUTDIR HELPFILE\n");
         return 2;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    platform::mapWindowsFaces();
-    platform::keepApplicationFontProportional();
+    OffscreenGame game(argc, argv);
     outDir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     const QString help = QDir(QString::fromLocal8Bit(argv[2])).absolutePath();
     QDir().mkpath(outDir);
-    QTemporaryDir work;
-    QDir::setCurrent(work.path());
+    game.moveToOwnFolder();
 
     auto *splash = new TSplashForm;
     save(splash, "splash");
