@@ -220,9 +220,12 @@ void TForm1::infosClick() {
 
 void TForm1::aideClick() {
     // Through the folder's handle, like the data files: its name may be no
-    // valid text, or too long to be asked for.
-    const int folder = ensureStartDirectory().ok() ? folderfile::folder() : -1;
-    platform::showHelp(startDirectory + u"DOC.HLP"_s, 1, this, folder);
+    // valid text, or too long to be asked for, so without the handle there
+    // is no help to read either (the player is told once, as for the files).
+    if (reportIfFailed(ensureStartDirectory())) {
+        return;
+    }
+    platform::showHelp(startDirectory + u"DOC.HLP"_s, 1, this, folderfile::folder());
 }
 
 void TForm1::scoresClick() {
