@@ -10,7 +10,3 @@ target_compile_definitions(
                            VELTRANO_HELP_COPY="${CMAKE_BINARY_DIR}/partie/DOC.HLP")
 add_dependencies(test_help_file veltrano_help)
 
-# Crafted help files through the reader and the page layout, sanitized.
-veltrano_add_sanitized_test(test_help_fuzz SOURCES platform/HelpFuzzTest.cpp
-                            LIBS veltrano_platform Qt6::Gui)
-set_tests_properties(test_help_fuzz PROPERTIES TIMEOUT 120)

@@ -10,6 +10,3 @@ endforeach()
 # F1 and "Aide" on the real main window, and where the help stands.
 veltrano_add_qtest(tst_help_keys SOURCES ui/tst_help_keys.cpp LIBS veltrano_uitest_support)
 
-# Saved games by the hundred thousand through the real load path, sanitized.
-veltrano_add_sanitized_test(tst_saved_game_fuzz SOURCES ui/tst_saved_game_fuzz.cpp
-                            LIBS veltrano_uitest_support Qt6::Test)
