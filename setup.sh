@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up a Debian or Ubuntu machine for Veltrano, builds it, then either
 # starts the game or runs every test.
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A click, as every control of the game takes it: the left button pressed
 // over a widget and released over that same widget. Moving out and back in
 // before releasing still clicks; releasing elsewhere does not.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A label that draws its caption twice: a shadow copy one pixel right and one
 // pixel down in ShadowColor, then the caption itself on top.
 #pragma once

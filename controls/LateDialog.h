@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A dialog made, hidden, with the main window at start-up, whose controls
 // are built at its first showing instead: built with it, the four dialogs
 // put the main window on screen about 6 ms later and add 2 MiB to the

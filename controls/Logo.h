@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about box's logo: a blue marble in a ring of twelve gold stars that
 // turns about the vertical axis, 13 frames of 100 by 100 every 100 ms.
 #pragma once

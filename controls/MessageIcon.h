@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's message boxes, and the size of their icon.
 #pragma once
 

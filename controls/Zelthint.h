@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cartoon balloon that replaces the plain hint window of the whole
 // application: a rounded yellow box with a black outline, a pointer whose tip
 // sits next to the mouse and a dithered shadow. The window is rectangular; it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fixed geometry of the two boards: the 9 x 9 grid, the 45 holes and their
 // numbers, the arm ends the traditional board lacks, and where the hole and
 // tray pictures and the labels sit in the main window. Everything is 1-based, as the player

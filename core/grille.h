@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board model: for each of the 81 cells and each of the four jump
 // directions, one signed 32-bit value saying whether that jump is forbidden,
 // blocked, possible, or whether the cell is an empty hole.

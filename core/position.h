@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether a board model and a tray count together make a position of one of
 // the two boards. A saved game may come from a damaged or crafted file, and
 // the rules trust the invariants this checks.

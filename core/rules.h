@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of the game, stated on the board model alone. Nothing here knows
 // about pictures, cursors or the chrono.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small rules of the main window that need no window: how the chrono counts
 // and reads, and how the board and marble looks follow one another.
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A Debian package of what "cmake --install" lays out, under /usr. After a
 # build:
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The description names its window a_propos, like the global below, so it is
 // read before that global is declared; the build compiles this file on its
 // own, so that no other source can declare the global first.

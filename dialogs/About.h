@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about box, opened by "A propos": the title, the turning logo and the
 // author's lines over a picture. A click on the picture, the logo, the title
 // or the first author line closes it.

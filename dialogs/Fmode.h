@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board choice asked at the start of every new game.
 #pragma once
 

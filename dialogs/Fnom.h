@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Asks the name of a player whose result enters the ten best.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window shown while the game builds its windows at start-up.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows name the faces of another desktop: "System" for the main window
 // and the dialogs, "MS Sans Serif" for the balloons, "Times New Roman" and
 // "Arial" for the labels. A Linux machine may hold none of them, and its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files of one folder, reached through a handle on that folder taken once:
 // a folder of any name, at any depth, works, and a record is never reached
 // through a link. Plain system calls, so that every reader of the game's

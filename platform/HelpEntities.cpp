@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Character references in the help's text and attributes: the named ones a
 // French text is likely to use, and numbered ones, decimal or hexadecimal.
 // Control characters read as spaces; numbers that name no character read

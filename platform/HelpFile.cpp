@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Guarded reading of the help file: only an ordinary file, opened without
 // waiting, read to a bound, decoded as UTF-8; every failure becomes a
 // message in French. The text then goes to the parser (HelpParser.cpp).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the game's help file.
 //
 // DOC.HLP lies in the directory the game is started from, so whoever can

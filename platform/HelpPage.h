@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page the help window shows for a topic, built from the reader's model
 // alone: its text, escaped, inside tags of our own. Nothing of the file's
 // markup gets here, so the page names no picture, style sheet or other file.

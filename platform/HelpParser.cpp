@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help parser: walks the file's text once and builds each topic's model
 // (headings, paragraphs, lists, tables, spans, links) from the tags it
 // knows, within the limits HelpFile.h sets, and finds topics by number.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pieces the help reader's files share: how a path is named in a message,
 // the known tags and topic names, and character references. Only the help
 // reader includes this.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table of tags the help reader knows, with what each becomes, the span
 // classes that give text a look, and the name of a topic's anchor. Any other
 // tag is dropped and its text kept.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's own help window.
 //
 // The game asks for its help with showHelp(startDirectory + "DOC.HLP", 1)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application's hint service: which control's hint to show, when, and in
 // which window. Qt's own tooltip serves only the active window and offers no
 // replaceable window, so the game drives hints itself from the mouse's

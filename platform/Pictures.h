@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's pictures for the screen they are shown on. Every picture of the
 // resources has a twice-as-large drawing beside it ("plateau1@2x.bmp"); on a
 // screen with more than one device pixel to a pixel that one is used, marked

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One file that holds exactly one fixed-size record of raw bytes: the settings
 // and the saved game are both kept this way. Every call says whether it
 // failed and why, so that each command can stop and tell the player in French.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The saved game: one record of 677 bytes in the file "GAME", holding the
 // player's name, the chrono's caption, the number of marbles in the tray and
 // the whole board model. There is only ever one; each save overwrites it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ten best results: the dialog that shows them and the insertion of a
 // finished game.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings the game remembers: marble look, board picture, board played
 // at the next new game, and the ten best results. They live in the one
 // 368-byte record of "VELTRANO.CFG" in startDirectory.

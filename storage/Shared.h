@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // State that the windows of the game pass to each other rather than through
 // return values: where the game keeps its files, where the main window stands
 // (the dialogs centre themselves on it) and the current player's name.

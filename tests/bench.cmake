@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measurements, not tests: built only with -DVELTRANO_BENCHMARKS=ON, never
 # run by CTest.
 #   cmake --build <dir> --target bench_rules && <dir>/tests/bench_rules

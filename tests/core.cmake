@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Tests of the rules library: plain GoogleTest, no Qt.
 find_package(GTest REQUIRED)
 include(GoogleTest)

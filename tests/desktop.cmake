@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What "cmake --install" lays out: validated by the desktop's own tools, and
 # the installed launcher starting the game in the player's own folder.
 add_test(NAME installed_desktop_game

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What the player sees on machines unlike the developers': the faces the
 # windows ask for with only the fonts the set-up installs (then with only the
 # metric twins of the two named families), and the window on a screen with

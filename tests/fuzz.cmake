@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Each reader of the game's files as a fuzz target in the standard form
 # (fuzz/*Target.cpp), with a seed corpus of real and damaged records
 # (fuzz/corpus/<reader>). In the suite a driver of our own replays the corpus

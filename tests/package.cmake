@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package made from this build, installed with apt-get, run and
 # removed again. It needs root (CI runs as root on a throwaway machine) and
 # is skipped elsewhere.

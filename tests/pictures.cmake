@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The game's pictures: that they reach an executable through a library that
 # links them (as the main window's library does), and that they fit the way
 # the game lays them out.

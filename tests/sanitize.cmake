@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Twins of the game's own libraries built under the address and
 # undefined-behaviour sanitizers, for the tests that feed damaged and crafted
 # files through the real readers. veltrano_sanitized_twin(veltrano_storage)

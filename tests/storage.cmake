@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The settings file: failures, the record byte for byte, damaged files, the
 # top-ten insertion, and the dialogs that store and show it on the real main
 # window. Its reader is fuzzed in fuzz.cmake.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Tests that drive the real main window offscreen, as a player would.
 qt_add_library(veltrano_uitest_support STATIC ui/GameWindow.cpp)
 target_include_directories(veltrano_uitest_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/ui)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The game as a native Wayland client on a private, headless weston.
 qt_add_executable(tst_wayland wayland/tst_wayland.cpp)
 target_link_libraries(tst_wayland PRIVATE veltrano_uitest_support Qt6::Test)

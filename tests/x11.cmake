@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # End-to-end tests of the real game on a private Xvfb, driven by synthesized
 # X input (xdotool) and checked from outside: screen pixels and the X cursor.
 find_package(X11 REQUIRED)

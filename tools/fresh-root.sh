@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the README's test command on a machine that has nothing yet: makes a
 # fresh minimal root of a Debian release with mmdebstrap, copies the committed
 # project into it and runs `CI=true ./setup.sh test` there, as root, with

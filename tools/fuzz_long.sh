@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Each reader of the game's files fuzzed for a while under the address and
 # undefined-behaviour sanitizers:
 #   tools/fuzz_long.sh [--install] [seconds per reader] [work folder]

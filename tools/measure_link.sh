@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times linking every program of a whole build with each linker that this
 # machine's compiler can use: the default one, gold and mold when installed.
 # Only the links run again: the build is reconfigured with the linker named

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times the set-up's two builds, each from an empty build folder and without
 # any compiler cache: what "./setup.sh play" builds before the game starts,
 # and what "./setup.sh test" builds before the suite runs. The packages are

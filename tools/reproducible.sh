@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package of the last commit twice and checks that the two
 # builds made the same bytes. The second build differs from the first in
 # what a builder's machine may: its folder (deeper, with a longer name), its

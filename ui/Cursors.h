@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's cursors, registered under fixed numbers. A widget is given a
 // number; the number decides which cursor shows over it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The large yellow message that tells the outcome of a game.
 //
 // Its box is 365 x 151 over the centre of the board and only that box takes

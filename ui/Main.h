@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the board picture, its command labels, the 45 holes and
 // the 44 tray places, and the whole course of a game played with the mouse.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A picture control: shows one picture unscaled at its top-left corner and
 // is transparent wherever it holds none, so whatever lies beneath shows
 // through. Holes, tray places and the board itself are PictureBoxes.

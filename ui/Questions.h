@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's two message boxes: a question answered "OK" or "Annuler", and a
 // piece of information closed with "OK". Both show their text as it is.
 #pragma once

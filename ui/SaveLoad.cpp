@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Sauver" and "Charger": the main window's side of the saved game.
 #include <QLabel>
 #include <QTimer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long one click on the board takes, from the mouse press on the landing
 // hole to the last picture painted: the click handler, the rules, the
 // refresh of the hole and tray pictures, the counter, and the repaint of the

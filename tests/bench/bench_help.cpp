@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the help takes, from the file on disk to a laid-out page, for the
 // worst files we can build within the reader's limits. Each case writes a
 // DOC.HLP of at most kMaxHelpFileSize bytes that repeats one hostile pattern,

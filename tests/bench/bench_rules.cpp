@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of the recount that follows every move: etat_plateau, then the count
 // of movable marbles over the 45 holes, on a start position and on a position
 // half way through a game, for both boards.

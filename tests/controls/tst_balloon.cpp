@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The balloon hints: where a balloon goes at every screen edge, what it
 // paints, when the hint service shows and hides it (on a clock the test
 // steps), and how the settings component installs it.

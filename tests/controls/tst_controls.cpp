@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shadowed label's two passes, the logo's frames across stops and
 // starts, and the about box: where it opens, what a click on each of its
 // controls does, and its logo turning only while it is open.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers shared by the core tests: the test's own idea of the two boards,
 // built from the shape of the cross alone, and small readers of a position.
 #pragma once

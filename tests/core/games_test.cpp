@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole games through the public rules, checked at every step against the
 // tests' own model of the board (tests/model), which shares no code with the
 // rules.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixed geometry: hole numbers, arm ends, picture boxes of the holes and
 // of the tray places, checked against the positions the player sees.
 #include <climits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules on positions that break the board's invariants, as a damaged
 // saved game could hold them: open directions that leave the grid, values
 // outside -1..2, marbles on cells that are no holes, random grids. Nothing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which board models, with their tray count, are accepted as a position of
 // one of the two boards: the check that stands between a saved game read
 // from disk and the rules.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules on hand-made positions: the two start positions, the first jump,
 // refused landings, what a jump writes, and the end of a game.
 #include <climits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chrono counted tick by tick from zero, and the looks' cycle, without a
 // window.
 #include <climits>

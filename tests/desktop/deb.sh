@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: made from the build, free of lintian errors and
 # warnings, depending on runtime packages only; installed with apt-get as a
 # player would, it puts the menu entry, the icons and the launcher in place

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build under a scratch prefix, checks the desktop entry and the
 # AppStream metainfo with the desktop's own validators, then starts the game
 # through the installed launcher as the menu would and waits until it has made

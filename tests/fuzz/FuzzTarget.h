@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the fuzz targets share: a failed check stops the run the way a
 // sanitizer report does, so that libFuzzer keeps the input that broke it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help file, read from its folder and laid out as the viewer shows it:
 // every topic stays within its limits and has a title, the page carries no
 // markup but the viewer's own, and laying it out asks for nothing from

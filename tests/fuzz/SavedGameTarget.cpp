@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The saved game, loaded through "Charger" into the real main window: a
 // record is either refused with the game left exactly as it was, answered by
 // the notice that no game was saved, or loaded as a sound position that the

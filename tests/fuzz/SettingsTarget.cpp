@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file, as the game reads it at start-up and writes it back:
 // whatever the file holds, the bracket succeeds, the names and chronos stay
 // within their slots, and what is written is what memory holds and reads

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target without libFuzzer, so that the suite needs nothing but
 // the project's own compiler: every file of the target's seed corpus first,
 // then a fixed number of mutations of them drawn from a fixed seed, so that a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tests' own model of the two boards, deliberately naive and kept apart
 // from the game's rules (it knows only the shape of the cross and what a
 // jump is): the rules' tests and the window tests play it side by side with

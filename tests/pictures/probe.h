@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the game's pictures from the resources, as the game does. It lives in
 // a static library of its own so that the test sees the resources only
 // through a library, which is how the game's executable gets them.

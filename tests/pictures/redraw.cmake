@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the pictures again into SCRATCH and compares every file with DRAWN.
 file(REMOVE_RECURSE ${SCRATCH})
 execute_process(COMMAND ${GENERATOR} ${SCRATCH} RESULT_VARIABLE status)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures as the game uses them: the boards under the hole and tray
 // boxes, the marble sprites laid unscaled at the top-left of those boxes,
 // the labels over the painted buttons, the two-colour cursors, the logo.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the help file is cut into topics, which links count as internal, and
 // whether the help that ships with the game is complete.
 #include <QFile>

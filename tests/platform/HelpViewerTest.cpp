@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window as the game uses it: opened without waiting, reused,
 // reading its file afresh, following its own links only, and telling every
 // failure in its own window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stands in for the C library's open functions in a test executable, so that
 // a test sees every file the code under test opens, Qt's own reading
 // included. While a watch is on, opening anything in the watched directory

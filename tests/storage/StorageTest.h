@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the storage tests share: a reader of the settings bytes that owes
 // nothing to the game's code, a recorder in place of the failure boxes, and
 // a read-only mount for root.

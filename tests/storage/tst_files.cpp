@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data files against what may stand in their place or happen to them:
 // links out of the folder, a FIFO, a full or failing disk, a second copy of
 // the game writing meanwhile, folders no path can name.

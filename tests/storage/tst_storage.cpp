@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file through the game's own calls, checked with the test's
 // own reader of its bytes.
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real main window, built as the game builds it, in a scratch directory
 // of its own, with helpers that drive it through mouse events the way a
 // player does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The saved game's bytes as the tests see them, written and read here by
 // hand rather than through the game's own codec: 16-byte name, 11-byte
 // chrono, the tray count at 27, then the grid as 16-bit little-endian values,

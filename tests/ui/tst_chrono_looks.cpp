@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chrono fed tick by tick in the window, and the pictures: a move repaints only what
 // it changes, a change of look repaints everything and nothing else.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board choice, the name entry and the top ten on the real windows, with
 // the settings file read back byte by byte rather than from memory.
 #include <QApplication>

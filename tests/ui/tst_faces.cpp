@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The faces the windows ask for, on a machine that holds only the fonts the
 // set-up script installs (or, through VELTRANO_FONT_FAMILIES, any other
 // families): each must come out proportional and of the right kind.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help as the real main window asks for it: F1 and "Aide" open the
 // DOC.HLP of the directory the game was started from, at its contents, in a
 // window that stands beside the game and stays where the player leaves it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // On a screen with two device pixels to a pixel (run with QT_SCALE_FACTOR=2):
 // the board, the marbles and the cursors come from the twice-as-large
 // drawings, in the same logical places, and a screenshot of the window shows

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Closing the main window always asks first, whichever way it is asked
 // for, and only "OK" lets it close; a running game survives any other answer.
 #include <QAbstractButton>

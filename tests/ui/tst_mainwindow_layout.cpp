@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as the game builds it: its size and title, the labels over
 // the painted buttons, the hole and tray pictures in their places and in
 // their creation order, the end message, the cursors, the chrono timer and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Games played through the mouse on the real window: the cursors over the
 // holes, picking up, putting back and jumping, the tray and the counter, the
 // end of a game and putting the marbles back. Every step is checked against

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Sauver" and "Charger" on the real window: the questions asked, a game
 // taken up again where it was left with its bytes read back by hand, stuck
 // positions, and files that are too short, damaged or crafted.

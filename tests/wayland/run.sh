@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The game as a native Wayland client on a private, headless weston.
 #
 #   run.sh GAME TEST OUTDIR

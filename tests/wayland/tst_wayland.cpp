@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's windows as a native Wayland client, on the private weston that
 // tests/wayland/run.sh starts: the main window reaches the compositor with
 // its board, the board choice is a dialog of the main window (the compositor

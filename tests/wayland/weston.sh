@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # A private Wayland compositor (weston) for scripts that run the game as a
 # native Wayland client, sourced, not run.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # End-to-end tests of the real game on a private X server, driven only by
 # synthesized X input and checked only from outside (screen pixels, the X
 # cursor).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures, on the real game under a private Xvfb, how long the help takes to
 # appear after F1 for each crafted DOC.HLP, and lists what the game opened in
 # its directory, under /dev or /proc meanwhile (it should open DOC.HLP only).

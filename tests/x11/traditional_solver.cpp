@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finds a way to clear the traditional 33-hole board down to one marble, for
 // the end-to-end test to play with the mouse. The tests' model of the board
 // finds it; it shares no rule code with the game, so a fault in the game's

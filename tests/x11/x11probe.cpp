@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Looks at the X screen from outside the game, for the end-to-end tests.
 //
 //   x11probe cursor

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # A private Xvfb for scripts that drive or time the game, sourced, not run.
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four board pictures: one wooden board in four woods, with the holes of
 // the cross in a carved circle, the tray of holes at the left and the painted
 // buttons under the main window's labels.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three cursors of the board. They are two-colour pictures, so they are
 // drawn pixel by pixel rather than painted: each pixel belongs to the topmost
 // part of a figure (palm, fingers, thumb, ball, ring) that covers its centre,

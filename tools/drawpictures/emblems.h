@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The smaller pictures: cursors, the program icon, the logo's frames, the
 // splash and about backgrounds and the OK button's face.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the painted parts of the board lie. The hole and tray positions come
 // from the game's own geometry; the buttons are placed around the text labels
 // that the main window lays over the picture, so each label sits on its oval.

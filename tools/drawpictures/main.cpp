@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws every picture of the game into a directory, laid out as the game's
 // resources expect them:
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 28 marble sprites: seven looks of marble for each of the four boards.
 #pragma once
 

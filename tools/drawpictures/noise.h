@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deterministic noise for wood grain, stone and speckles. Everything is
 // derived from integer hashes of the lattice and a fixed seed, so every build
 // draws the very same pictures.

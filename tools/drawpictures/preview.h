@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Inspection sheets: the pictures as the game will show them, enlarged.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reduction of a true-colour picture to an 8-bit palette picture. The game's
 // pictures are 256-colour bitmaps; Qt's own conversion uses a fixed palette
 // that turns wood grain and shaded buttons into blotches, so the palette is

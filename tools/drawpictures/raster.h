@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small helpers shared by every picture: a floating-point colour, the usual
 // easing functions, and the conversion to Qt's 8-bit pixels. Pictures are
 // computed in floats so that shading and blending don't band before the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fault sweep over the data files: every command that touches them is run
 // once to count its system calls, then again once per call and per fault:
 // the call fails with EIO, fails with ENOSPC, writes half and then finds the

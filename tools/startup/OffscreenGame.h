@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start of the programs that show the game's windows without a player:
 // the application made as the game makes it, offscreen unless another
 // platform is asked for, and run in a folder of its own so that no file of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The least a Qt Widgets program does to put a window on screen: the yardstick
 // for the game's own start-up. Same size as the game's main window.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long each dialog built at its first showing takes to come up, from
 // show() to its first picture painted: the controls, the fonts, the button's
 // drawing and the window. Only the first showing in a process is the one a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times one start of a program from the X server's point of view: how long
 // from its exec until its splash window and its main window are mapped, and
 // its peak resident memory a while after the main window came up.

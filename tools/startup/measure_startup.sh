@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times the game's start-up as a player's desktop starts it, against a bare
 # Qt window of the same size and the other peg-solitaire programs installed
 # on this machine: from exec to the first window mapped (the game's splash)

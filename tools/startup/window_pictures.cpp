@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of every window, as the game draws them, so that a change meant
 // to make start-up cheaper can be shown to change nothing the player sees:
 // run it before and after, then compare the two folders file by file.
