@@ -9,6 +9,8 @@
 #   ./setup.sh game   install what the game needs and build the game alone
 #   ./setup.sh bench  install everything and the benchmarks' tools, build the
 #                     game and the benchmarks, time the game's start-up
+#   ./setup.sh fuzz   install everything and clang's libFuzzer, build everything,
+#                     fuzz each file reader for a while (tools/fuzz_long.sh)
 #
 # Build directory: build/ (VELTRANO_BUILD_DIR overrides it). Warnings become
 # errors when VELTRANO_WERROR=ON or when running under CI.
@@ -21,9 +23,9 @@ werror=${VELTRANO_WERROR:-$([ "${CI:-}" = true ] && echo ON || echo OFF)}
 
 case "$mode" in
 play | game) whole=false ;;
-test | build | bench) whole=true ;;
+test | build | bench | fuzz) whole=true ;;
 *)
-    echo "usage: $0 [play|test|build|game|bench]" >&2
+    echo "usage: $0 [play|test|build|game|bench|fuzz]" >&2
     exit 2
     ;;
 esac
@@ -51,6 +53,10 @@ bench_packages=(
     # the micro-benchmarks; the start-up benchmark's session bus and font
     # caches; its instruction counts
     libbenchmark-dev dbus-bin dbus-daemon fontconfig valgrind
+)
+fuzz_packages=(
+    # the long fuzzing run, coverage-guided under libFuzzer
+    clang libclang-rt-dev
 )
 benchmarks=OFF
 [ "$mode" = bench ] && benchmarks=ON
@@ -83,6 +89,7 @@ find_missing() {
     local wanted=("${packages[@]}" "$(liberation)")
     $whole && wanted+=("${test_packages[@]}")
     [ $benchmarks = ON ] && wanted+=("${bench_packages[@]}")
+    [ "$mode" = fuzz ] && wanted+=("${fuzz_packages[@]}")
     mapfile -t missing < <(missing_from "${wanted[@]}")
 }
 
@@ -127,5 +134,8 @@ test)
     ;;
 bench)
     exec "$here/tools/startup/measure_startup.sh" --build "$build"
+    ;;
+fuzz)
+    VELTRANO_FUZZ_BUILD=$build exec "$here/tools/fuzz_long.sh" 300 "$build-libfuzzer"
     ;;
 esac

@@ -2,20 +2,17 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Each reader of the game's files fuzzed for a while under the address and
 # undefined-behaviour sanitizers:
-#   tools/fuzz_long.sh [--install] [seconds per reader] [work folder]
+#   tools/fuzz_long.sh [seconds per reader] [work folder]
 # Where clang and its libFuzzer runtime are installed (the packages clang and
-# libclang-rt-dev: clang 14 on Debian 12, 19 on Debian 13; --install puts
-# them in), the fuzz targets are built with libFuzzer in a build of their own
-# in the work folder and run coverage-guided from the seed corpus, each for
-# the given time; the coverage each reached is printed (libFuzzer's cov:
-# edges and ft: features). Elsewhere the suite's driver, from the build in
-# ./build (or VELTRANO_FUZZ_BUILD), feeds each reader VELTRANO_FUZZ_INPUTS
-# mutations, a million unless told. Either stops at the first report.
+# libclang-rt-dev: clang 14 on Debian 12, 19 on Debian 13; ./setup.sh fuzz
+# installs them and runs this), the fuzz targets are built with libFuzzer in
+# a build of their own in the work folder and run coverage-guided from the
+# seed corpus, each for the given time; the coverage each reached is
+# printed (libFuzzer's cov: edges and ft: features). Elsewhere the suite's
+# driver, from the build in ./build (or VELTRANO_FUZZ_BUILD), feeds each
+# reader VELTRANO_FUZZ_INPUTS mutations, a million unless told. Either
+# stops at the first report.
 set -eu
-if [ "${1:-}" = --install ]; then
-    apt-get install -y --no-install-recommends clang libclang-rt-dev
-    shift
-fi
 seconds=${1:-300}
 work=${2:-build-libfuzzer}
 source=$(cd "$(dirname "$0")/.." && pwd)
