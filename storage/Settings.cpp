@@ -123,39 +123,52 @@ bool reopen() {
     return opened.failure == IoFailure::FileNotFound || succeededOrReported(opened);
 }
 
-// An absent file, or one too short to hold the record, is given the record
-// memory holds: the defaults at the first start, the game's own settings
-// and table afterwards. Nothing of the old file was a record, so nothing is
-// lost.
-void writeMemory() {
+// Reads the file as it stands, lets `prepare` make memory's record from it
+// (false: nothing to write), and lands that record only over the file as it
+// was read; when another copy wrote in between, `undo` puts memory back and
+// it all starts again from what that copy wrote. Says whether it landed.
+template <typename Prepare, typename Undo> bool landOverFileAsRead(Prepare prepare, Undo undo) {
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         SettingsBytes now{};
         bool whole = false;
         folderfile::Seen seen;
-        if (!readNow(now, whole, seen)) {
-            return;
-        }
-        if (whole) {
-            decodeSettings(now); // another copy wrote a record meanwhile
-            return;
+        if (!readNow(now, whole, seen) || !prepare(now, whole)) {
+            return false;
         }
         const SettingsBytes bytes = encodeSettings();
         const IoStatus landed = land(bytes, seen);
         if (landed.ok()) {
             lastRead = bytes;
-            agreed = SettingsRecord;
-            succeededOrReported(file.openExisting(kSettingsFile));
-            return;
+            return true;
         }
+        undo();
         if (!stale(landed)) {
             succeededOrReported(landed);
-            return;
+            return false;
         }
         if (!reopen()) {
-            return;
+            return false;
         }
     }
     succeededOrReported(IoStatus::fromErrno(ESTALE));
+    return false;
+}
+
+// An absent file, or one too short to hold the record, is given the record
+// memory holds: the defaults at the first start, the game's own settings
+// and table afterwards. Nothing of the old file was a record, so nothing is
+// lost.
+void writeMemory() {
+    const auto prepare = [](const SettingsBytes &now, bool whole) {
+        if (whole) {
+            decodeSettings(now); // another copy wrote a record meanwhile
+        }
+        return !whole;
+    };
+    if (landOverFileAsRead(prepare, [] {})) {
+        agreed = SettingsRecord;
+        succeededOrReported(file.openExisting(kSettingsFile));
+    }
 }
 
 int rankFor(const std::array<ScoreEntry, 11> &rows, int marblesLeft) {
@@ -269,13 +282,7 @@ void WriteSettingsWith(const ScoreEntry *row) {
     }
     const SettingsRecordData mine = SettingsRecord;
     const SettingsRecordData before = agreed;
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        SettingsBytes now{};
-        bool whole = false;
-        folderfile::Seen seen;
-        if (!readNow(now, whole, seen)) {
-            return;
-        }
+    const auto merge = [&](const SettingsBytes &now, bool whole) {
         // A file that holds no record has nothing to merge: memory is the
         // one copy of the settings and the table.
         if (whole) {
@@ -297,28 +304,19 @@ void WriteSettingsWith(const ScoreEntry *row) {
                 rows[rank] = *row;
             }
         }
-        const SettingsBytes bytes = encodeSettings();
-        const IoStatus landed = land(bytes, seen);
-        if (landed.ok()) {
-            // The window goes on showing this copy's own looks, whatever the
-            // other copy chose; they are what its next change starts from.
-            SettingsRecord.marbleTexture = mine.marbleTexture;
-            SettingsRecord.boardTexture = mine.boardTexture;
-            lastRead = bytes;
-            agreed = SettingsRecord;
-            return;
-        }
+        return true;
+    };
+    const auto undo = [&] {
         SettingsRecord = mine;
         agreed = before;
-        if (!stale(landed)) {
-            succeededOrReported(landed);
-            return;
-        }
-        if (!reopen()) {
-            return;
-        }
+    };
+    if (landOverFileAsRead(merge, undo)) {
+        // The window goes on showing this copy's own looks, whatever the
+        // other copy chose; they are what its next change starts from.
+        SettingsRecord.marbleTexture = mine.marbleTexture;
+        SettingsRecord.boardTexture = mine.boardTexture;
+        agreed = SettingsRecord;
     }
-    succeededOrReported(IoStatus::fromErrno(ESTALE));
 }
 
 int ScoreRank(int marblesLeft) {
