@@ -12,13 +12,15 @@
 #   ./setup.sh fuzz   install everything and clang's libFuzzer, build everything,
 #                     fuzz each file reader for a while (tools/fuzz_long.sh)
 #
-# Build directory: build/ (VELTRANO_BUILD_DIR overrides it). Warnings become
-# errors when VELTRANO_WERROR=ON or when running under CI.
+# Build directory: build/ (VELTRANO_BUILD_DIR overrides it), and beside it
+# build-sanitize/ for the file readers' tests under the sanitizers. Warnings
+# become errors when VELTRANO_WERROR=ON or when running under CI.
 set -euo pipefail
 
 mode=${1:-play}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build=${VELTRANO_BUILD_DIR:-$here/build}
+sanitized=$build-sanitize
 werror=${VELTRANO_WERROR:-$([ "${CI:-}" = true ] && echo ON || echo OFF)}
 
 case "$mode" in
@@ -110,13 +112,18 @@ tests=ON
 if ! $whole && [ -n "$(missing_from "${test_packages[@]}")" ]; then
     tests=OFF
 fi
-cmake -S "$here" -B "$build" -DVELTRANO_WERROR="$werror" -DVELTRANO_TESTS="$tests" \
+cmake -S "$here" -B "$build" -DVELTRANO_WERROR="$werror" -DBUILD_TESTING="$tests" \
     -DVELTRANO_BENCHMARKS="$benchmarks"
 if [ $benchmarks = ON ]; then
     cmake --build "$build" -j"$(nproc)" --target veltrano mapwatch bare_window first_showing \
         bench_rules bench_help bench_click
 elif $whole; then
     cmake --build "$build" -j"$(nproc)"
+    # The tests that feed damaged and crafted files through the real readers
+    # run once more in a build made under the sanitizers, beside this one.
+    cmake -S "$here" -B "$sanitized" -DVELTRANO_WERROR="$werror" -DBUILD_TESTING=ON \
+        -DVELTRANO_SANITIZE=ON
+    cmake --build "$sanitized" -j"$(nproc)" --target reader_tests
 else
     cmake --build "$build" -j"$(nproc)" --target veltrano
 fi
@@ -129,13 +136,14 @@ play)
     exec ./veltrano
     ;;
 test)
-    cd "$build"
-    exec ctest --output-on-failure
+    (cd "$build" && ctest --output-on-failure)
+    cd "$sanitized"
+    exec ctest --output-on-failure -L readers
     ;;
 bench)
-    exec "$here/tools/startup/measure_startup.sh" --build "$build"
+    exec "$here/measurements/startup/measure_startup.sh" --build "$build"
     ;;
 fuzz)
-    VELTRANO_FUZZ_BUILD=$build exec "$here/tools/fuzz_long.sh" 300 "$build-libfuzzer"
+    VELTRANO_FUZZ_BUILD=$sanitized exec "$here/tools/fuzz_long.sh" 300 "$build-libfuzzer"
     ;;
 esac

@@ -8,7 +8,7 @@
 
 #include "ClickFilter.h"
 #include "Logo.h"
-#include "Shared.h"
+#include "Placement.h"
 #include "WindowDescription.h"
 
 using namespace Qt::StringLiterals;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Fmode.h"
 
+#include "Placement.h"
 #include "Settings.h"
-#include "Shared.h"
 #include "WindowDescription.h"
 #include "ui_Fmode.h"
 

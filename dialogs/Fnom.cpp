@@ -5,8 +5,11 @@
 #include <QStringEncoder>
 #include <QValidator>
 
+#include "ButtonGlyph.h"
+#include "LabelFit.h"
+#include "Placement.h"
+#include "Player.h"
 #include "Settings.h"
-#include "Shared.h"
 #include "WindowDescription.h"
 #include "ui_Fnom.h"
 

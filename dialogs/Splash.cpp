@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "Shared.h"
+#include "Placement.h"
 #include "WindowDescription.h"
 #include "ui_Splash.h"
 

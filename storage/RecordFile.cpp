@@ -13,9 +13,10 @@
 
 #include "FolderFile.h"
 #include "MessageIcon.h"
-#include "Shared.h"
 
 using namespace Qt::StringLiterals;
+
+QString startDirectory;
 
 namespace recordfield {
 

@@ -59,6 +59,10 @@ QString decodeText(QByteArrayView bytes);
 QByteArray encodeText(const QString &text);
 } // namespace recordfield
 
+// The working directory at start-up with "/" appended; the prefix of every
+// file name the game opens. It is deliberately not the executable's directory.
+extern QString startDirectory;
+
 // The folder the data files live in, held once at start-up: the current
 // directory itself, whatever its name or depth. A startDirectory set by name
 // afterwards is reached by that name at the next access. When the folder

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "Player.h"
 #include "RecordFile.h"
-#include "Shared.h"
 #include "position.h"
 
 using namespace Qt::StringLiterals;

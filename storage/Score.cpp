@@ -5,8 +5,11 @@
 #include <QLabel>
 #include <optional>
 
+#include "ButtonGlyph.h"
+#include "LabelFit.h"
+#include "Placement.h"
+#include "Player.h"
 #include "Settings.h"
-#include "Shared.h"
 #include "WindowDescription.h"
 #include "rules.h"
 #include "ui_Score.h"

@@ -7,7 +7,6 @@
 
 #include "FolderFile.h"
 #include "RecordFile.h"
-#include "Shared.h"
 
 using namespace Qt::StringLiterals;
 

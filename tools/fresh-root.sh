@@ -12,7 +12,7 @@
 #
 # The Debian mirror is the one this machine's apt sources name. Needs root,
 # mmdebstrap and a few gigabytes under TMPDIR (default /var/tmp).
-# VELTRANO_FRESH_KEEP=DIR copies the root's build/tests/package folder (the
+# VELTRANO_FRESH_KEEP=DIR copies the root's build/tests/desktop/package folder (the
 # Debian package and its logs) to DIR before the root goes.
 set -euo pipefail
 
@@ -167,15 +167,15 @@ else
         tail -n 60 "$log"
     fi
 
-    deb=$(ls "$root"/src/veltrano/build/tests/package/veltrano_*.deb 2>/dev/null | head -n 1 || true)
+    deb=$(ls "$root"/src/veltrano/build/tests/desktop/package/veltrano_*.deb 2>/dev/null | head -n 1 || true)
     if [ -n "$deb" ]; then
         echo "== lintian ${deb#"$root"}"
         in_root "$root" "lintian ${deb#"$root"}" || true
         echo "== end of lintian"
     fi
-    if [ -n "${VELTRANO_FRESH_KEEP:-}" ] && [ -d "$root/src/veltrano/build/tests/package" ]; then
+    if [ -n "${VELTRANO_FRESH_KEEP:-}" ] && [ -d "$root/src/veltrano/build/tests/desktop/package" ]; then
         mkdir -p "$VELTRANO_FRESH_KEEP"
-        cp -a "$root/src/veltrano/build/tests/package/." "$VELTRANO_FRESH_KEEP/"
+        cp -a "$root/src/veltrano/build/tests/desktop/package/." "$VELTRANO_FRESH_KEEP/"
     fi
     if [ "$status" -ne 0 ]; then
         echo "$0: FAILED in the fresh $suite root (exit $status)" >&2

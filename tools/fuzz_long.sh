@@ -9,9 +9,9 @@
 # a build of their own in the work folder and run coverage-guided from the
 # seed corpus, each for the given time; the coverage each reached is
 # printed (libFuzzer's cov: edges and ft: features). Elsewhere the suite's
-# driver, from the build in ./build (or VELTRANO_FUZZ_BUILD), feeds each
-# reader VELTRANO_FUZZ_INPUTS mutations, a million unless told. Either
-# stops at the first report.
+# driver, from the sanitized build in ./build-sanitize (or
+# VELTRANO_FUZZ_BUILD), feeds each reader VELTRANO_FUZZ_INPUTS mutations, a
+# million unless told. Either stops at the first report.
 set -eu
 seconds=${1:-300}
 work=${2:-build-libfuzzer}
@@ -25,7 +25,7 @@ probe="$work/probe.cpp"
 printf 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char *, unsigned long) { return 0; }\n' >"$probe"
 if command -v clang++ >/dev/null && clang++ -fsanitize=fuzzer "$probe" -o "$work/probe" 2>/dev/null; then
     cmake -S "$source" -B "$work" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-        -DVELTRANO_LIBFUZZER=ON -DCMAKE_DISABLE_PRECOMPILE_HEADERS=ON >/dev/null
+        -DBUILD_TESTING=ON -DVELTRANO_LIBFUZZER=ON >/dev/null
     for reader in $readers; do
         cmake --build "$work" --target "fuzz_$reader" -j2 >/dev/null
     done
@@ -43,7 +43,7 @@ if command -v clang++ >/dev/null && clang++ -fsanitize=fuzzer "$probe" -o "$work
     done
 else
     echo "no clang with libFuzzer here: the suite's driver instead"
-    build=${VELTRANO_FUZZ_BUILD:-$source/build}
+    build=${VELTRANO_FUZZ_BUILD:-$source/build-sanitize}
     export VELTRANO_FUZZ_INPUTS=${VELTRANO_FUZZ_INPUTS:-1000000}
     for reader in $readers; do
         cmake --build "$build" --target "fuzz_$reader" -j2 >/dev/null

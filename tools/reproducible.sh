@@ -57,7 +57,7 @@ copy_source() {
 # build CONFIG SOURCE: configures, builds and packages into SOURCE/build,
 # with the environment already set by the caller.
 build() {
-    local config=$1 source=$2 options=(-DVELTRANO_TESTS=OFF)
+    local config=$1 source=$2 options=()
     (
         cd "$source"
         unset SOURCE_DATE_EPOCH CFLAGS CXXFLAGS CPPFLAGS LDFLAGS

@@ -17,17 +17,19 @@
 #include "HelpViewer.h"
 #include "PictureBox.h"
 #include "Pictures.h"
+#include "Placement.h"
+#include "Player.h"
 #include "Questions.h"
 #include "RecordFile.h"
 #include "Score.h"
 #include "Settings.h"
-#include "Shared.h"
 #include "WindowDescription.h"
 #include "Zelthint.h"
+#include "chrono.h"
 #include "geometry.h"
+#include "looks.h"
 #include "rules.h"
 #include "ui_Main.h"
-#include "window_rules.h"
 
 using namespace Qt::StringLiterals;
 

@@ -5,10 +5,10 @@
 
 #include "EndMessage.h"
 #include "Main.h"
+#include "Player.h"
 #include "Questions.h"
 #include "RecordFile.h"
 #include "SavedGame.h"
-#include "Shared.h"
 
 using namespace Qt::StringLiterals;
 

@@ -11,7 +11,7 @@
 #include "Label3D.h"
 #include "Logo.h"
 #include "Main.h"
-#include "Shared.h"
+#include "Placement.h"
 
 using namespace Qt::StringLiterals;
 

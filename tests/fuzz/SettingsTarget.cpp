@@ -9,7 +9,6 @@
 #include "FuzzTarget.h"
 #include "RecordFile.h"
 #include "Settings.h"
-#include "Shared.h"
 
 using namespace fuzztarget;
 

@@ -12,10 +12,11 @@
 #include <unistd.h>
 
 #include "FolderFile.h"
+#include "Player.h"
+#include "RecordFile.h"
 #include "SavedGame.h"
 #include "Score.h"
 #include "Settings.h"
-#include "Shared.h"
 #include "StorageTest.h"
 #include "rules.h"
 

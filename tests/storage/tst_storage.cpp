@@ -6,9 +6,10 @@
 #include <QTest>
 #include <memory>
 
+#include "Player.h"
+#include "RecordFile.h"
 #include "Score.h"
 #include "Settings.h"
-#include "Shared.h"
 #include "StorageTest.h"
 
 using namespace Qt::StringLiterals;

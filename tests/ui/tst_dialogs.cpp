@@ -16,9 +16,10 @@
 #include "Fnom.h"
 #include "GameWindow.h"
 #include "Main.h"
+#include "Placement.h"
+#include "Player.h"
 #include "Score.h"
 #include "Settings.h"
-#include "Shared.h"
 
 using namespace Qt::StringLiterals;
 using namespace uitest;

@@ -13,8 +13,8 @@
 #include "GameWindow.h"
 #include "Main.h"
 #include "PictureBox.h"
+#include "RecordFile.h"
 #include "Settings.h"
-#include "Shared.h"
 #include "geometry.h"
 
 using namespace Qt::StringLiterals;

@@ -14,8 +14,8 @@
 #include "GameWindow.h"
 #include "Main.h"
 #include "PictureBox.h"
+#include "Placement.h"
 #include "Settings.h"
-#include "Shared.h"
 
 using namespace Qt::StringLiterals;
 using namespace uitest;

@@ -11,10 +11,10 @@
 #include "EndMessage.h"
 #include "GameWindow.h"
 #include "Main.h"
+#include "Player.h"
 #include "RecordFile.h"
 #include "SavedRecord.h"
 #include "Settings.h"
-#include "Shared.h"
 
 using namespace Qt::StringLiterals;
 using namespace uitest;
