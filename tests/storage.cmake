@@ -6,3 +6,5 @@ veltrano_add_qtest(tst_storage SOURCES storage/tst_storage.cpp LIBS veltrano_sto
 veltrano_add_qtest(tst_dialogs SOURCES ui/tst_dialogs.cpp LIBS veltrano_uitest_support)
 # Links, FIFOs, a full or failing disk, a second copy, folders no path names.
 veltrano_add_qtest(tst_files SOURCES storage/tst_files.cpp LIBS veltrano_storage)
+# Another process holding the folder's lock while the game writes a result.
+veltrano_add_qtest(tst_folder_lock SOURCES storage/tst_folder_lock.cpp LIBS veltrano_storage)
