@@ -11,3 +11,8 @@ endforeach()
 # F1 and "Aide" on the real main window, and where the help stands.
 veltrano_add_qtest(tst_help_keys SOURCES ui/tst_help_keys.cpp LIBS veltrano_uitest_support)
 
+# The game itself, started offscreen and ended as a session ends it.
+veltrano_add_qtest(tst_main_offscreen SOURCES ui/tst_main_offscreen.cpp NO_PCH)
+set_tests_properties(tst_main_offscreen PROPERTIES ENVIRONMENT
+                     "QT_QPA_PLATFORM=offscreen;VELTRANO_GAME=$<TARGET_FILE:veltrano>")
+add_dependencies(tst_main_offscreen veltrano)
