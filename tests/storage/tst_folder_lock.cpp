@@ -16,7 +16,6 @@
 #include "FolderFile.h"
 #include "RecordFile.h"
 #include "Settings.h"
-#include "Shared.h"
 #include "StorageTest.h"
 
 using namespace Qt::StringLiterals;
