@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the README's test command on a machine that has nothing yet: makes a
 # fresh minimal root of a Debian release with mmdebstrap, copies the committed
-# project into it and runs `CI=true ./setup.sh test` there, as root, with
+# project into it, builds the game there the stock way with only the game's
+# packages installed, then runs `CI=true ./setup.sh test` there, as root, with
 # warnings as errors. Then the Debian package built there is installed with
 # apt in a second fresh root that has nothing else, started and purged. The
 # roots and their mounts go on every way out.
@@ -153,14 +154,21 @@ else
     mkdir -p "$root/src/veltrano"
     git -C "$here" archive --format=tar HEAD | tar -x -C "$root/src/veltrano"
 
-    echo "== CI=true ./setup.sh test in the $suite root"
-    # The installation and the build go to a log beside the root, kept; CTest's
+    # The installation and the builds go to a log beside the root, kept; CTest's
     # report is shown as it comes, and the log's end if the run fails before it.
     log=${TMPDIR:-/var/tmp}/veltrano-$suite.log
     echo "   log: $log"
+    # First with only the game's own packages: CMake's usual two commands
+    # must build the game.
+    echo "== the game's packages alone, then cmake -B build-stock && cmake --build build-stock"
+    in_root "$root" 'cd /src/veltrano && CI=true ./setup.sh game >/dev/null &&
+        cmake -B build-stock >/dev/null && cmake --build build-stock -j"$(nproc)" >/dev/null &&
+        test -x build-stock/partie/veltrano' >"$log" 2>&1 ||
+        { tail -n 60 "$log"; echo "$0: FAILED: the stock build in the fresh $suite root" >&2; exit 1; }
+    echo "== CI=true ./setup.sh test in the $suite root"
     set +e
     in_root "$root" 'cd /src/veltrano && CI=true ./setup.sh test' 2>&1 |
-        tee "$log" | sed -n '/^Test project /,$p'
+        tee -a "$log" | sed -n '/^Test project /,$p'
     status=${PIPESTATUS[0]}
     set -e
     if [ "$status" -ne 0 ] && ! grep -q '^Test project ' "$log"; then
