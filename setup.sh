@@ -15,12 +15,15 @@
 # Build directory: build/ (VELTRANO_BUILD_DIR overrides it), and beside it
 # build-sanitize/ for the file readers' tests under the sanitizers. Warnings
 # become errors when VELTRANO_WERROR=ON or when running under CI.
+# VELTRANO_CMAKE_OPTIONS adds options to both configurations, for instance
+# "-DCMAKE_BUILD_TYPE=RelWithDebInfo".
 set -euo pipefail
 
 mode=${1:-play}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build=${VELTRANO_BUILD_DIR:-$here/build}
 sanitized=$build-sanitize
+read -r -a options <<<"${VELTRANO_CMAKE_OPTIONS:-}"
 werror=${VELTRANO_WERROR:-$([ "${CI:-}" = true ] && echo ON || echo OFF)}
 
 case "$mode" in
@@ -113,7 +116,7 @@ if ! $whole && [ -n "$(missing_from "${test_packages[@]}")" ]; then
     tests=OFF
 fi
 cmake -S "$here" -B "$build" -DVELTRANO_WERROR="$werror" -DBUILD_TESTING="$tests" \
-    -DVELTRANO_BENCHMARKS="$benchmarks"
+    -DVELTRANO_BENCHMARKS="$benchmarks" "${options[@]}"
 if [ $benchmarks = ON ]; then
     cmake --build "$build" -j"$(nproc)" --target veltrano mapwatch bare_window first_showing \
         bench_rules bench_help bench_click
@@ -122,7 +125,7 @@ elif $whole; then
     # The tests that feed damaged and crafted files through the real readers
     # run once more in a build made under the sanitizers, beside this one.
     cmake -S "$here" -B "$sanitized" -DVELTRANO_WERROR="$werror" -DBUILD_TESTING=ON \
-        -DVELTRANO_SANITIZE=ON
+        -DVELTRANO_SANITIZE=ON "${options[@]}"
     cmake --build "$sanitized" -j"$(nproc)" --target reader_tests
 else
     cmake --build "$build" -j"$(nproc)" --target veltrano
