@@ -2,8 +2,8 @@
 // The rules on positions that break the board's invariants, as a damaged
 // saved game could hold them: open directions that leave the grid, values
 // outside -1..2, marbles on cells that are no holes, random grids. Nothing
-// may read or write outside the grid. This file is also built with the
-// address and undefined-behaviour sanitizers (core_hostile_asan), so such a
+// may read or write outside the grid. The readers' tests run again in a
+// build under the address and undefined-behaviour sanitizers, so such a
 // read fails the test even when it happens to give the right answer.
 #include <climits>
 #include <cstdint>
