@@ -90,8 +90,9 @@ void run(benchmark::State &state, const Case &c, bool layOut) {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication app(argc, argv);
     for (const Case &c : cases()) {
         benchmark::RegisterBenchmark(c.name, [&c](benchmark::State &s) {
