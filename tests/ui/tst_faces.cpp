@@ -117,8 +117,8 @@ class FacesTest : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         QVERIFY2(fontSetupError.isEmpty(), qPrintable(fontSetupError));
-        platform::mapWindowsFaces();
-        platform::keepApplicationFontProportional();
+        appearance::mapWindowsFaces();
+        appearance::keepApplicationFontProportional();
         window_ = std::make_unique<uitest::GameWindow>();
     }
     void cleanupTestCase() { window_.reset(); }
