@@ -22,29 +22,25 @@
 
 using namespace Qt::StringLiterals;
 
-namespace platform {
-
 namespace help {
 
 // French quotation marks hold their text with non-breaking spaces, so that a
 // long path never leaves a lone « at the end of a line.
-QString quoted(const QString &path) {
+QString quotedPath(const QString &path) {
     return u"\u00AB\u00A0%1\u00A0\u00BB"_s.arg(QDir::toNativeSeparators(path));
 }
 
 QString notHelpText(const QString &path) {
     return u"Le fichier %1 n'est pas un fichier d'aide de Veltrano : il ne contient pas de texte lisible."_s
-        .arg(quoted(path));
+        .arg(quotedPath(path));
 }
-
-} // namespace help
 
 HelpFile HelpFile::fromBytes(const QString &path, const QByteArray &bytes) {
     if (bytes.size() > kMaxHelpFileSize) {
         HelpFile help;
         help.path_ = path;
         help.error_ = u"Le fichier %1 est trop volumineux pour être un fichier d'aide."_s.arg(
-            help::quoted(path));
+            quotedPath(path));
         return help;
     }
     QStringDecoder decoder(QStringConverter::Utf8);
@@ -52,7 +48,7 @@ HelpFile HelpFile::fromBytes(const QString &path, const QByteArray &bytes) {
     if (decoder.hasError()) {
         HelpFile help;
         help.path_ = path;
-        help.error_ = help::notHelpText(path);
+        help.error_ = notHelpText(path);
         return help;
     }
     return parse(path, text);
@@ -103,7 +99,7 @@ bool onPseudoFileSystem(int fd) {
 HelpFile HelpFile::read(const QString &path, int folder) {
     HelpFile help;
     help.path_ = path;
-    const QString shown = help::quoted(path);
+    const QString shown = quotedPath(path);
     const auto fail = [&help](const QString &message) {
         help.error_ = message;
         return help;
@@ -166,4 +162,4 @@ HelpFile HelpFile::read(const QString &path, int folder) {
     return fromBytes(path, bytes);
 }
 
-} // namespace platform
+} // namespace help

@@ -229,7 +229,7 @@ void TForm1::aideClick() {
     if (reportIfFailed(ensureStartDirectory())) {
         return;
     }
-    platform::showHelp(startDirectory + u"DOC.HLP"_s, 1, this, folderfile::folder());
+    help::showHelp(startDirectory + u"DOC.HLP"_s, 1, this, folderfile::folder());
 }
 
 void TForm1::scoresClick() {

@@ -116,8 +116,8 @@ int main(int argc, char **argv) {
     });
     confirm(Form1, QStringLiteral("Désirez-vous quitter Veltrano"));
 
-    platform::showHelp(help, 1, Form1);
-    save(platform::HelpViewer::instance(), "help");
+    help::showHelp(help, 1, Form1);
+    save(help::HelpViewer::instance(), "help");
 
     delete Form1;
     return failures == 0 ? 0 : 1;

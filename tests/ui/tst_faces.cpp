@@ -168,7 +168,7 @@ private:
             return QPushButton(u"OK"_s).font();
         }
         if (where == u"help page"_s) {
-            return platform::HelpViewer::instance()->browser()->document()->defaultFont();
+            return help::HelpViewer::instance()->browser()->document()->defaultFont();
         }
         if (where == u"balloon"_s) {
             return QFont(u"MS Sans Serif"_s);

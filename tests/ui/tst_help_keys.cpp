@@ -15,7 +15,7 @@
 #include "Main.h"
 
 using namespace Qt::StringLiterals;
-using platform::HelpViewer;
+using help::HelpViewer;
 using uitest::GameWindow;
 
 namespace {
