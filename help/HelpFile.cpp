@@ -115,8 +115,8 @@ HelpFile HelpFile::read(const QString &path, int folder) {
     const QByteArray name = QFile::encodeName(folder >= 0 ? QFileInfo(path).fileName() : path);
     int fd = -1;
     struct stat info {};
-    const int opened = folderfile::openOrdinary(folder >= 0 ? folder : AT_FDCWD, name.constData(),
-                                                O_RDONLY, folderfile::Links::Followed, fd, info);
+    const int opened = storage::openOrdinary(folder >= 0 ? folder : AT_FDCWD, name.constData(),
+                                             O_RDONLY, storage::Links::Followed, fd, info);
     Descriptor file(fd);
     switch (opened) {
     case 0:
@@ -151,7 +151,7 @@ HelpFile HelpFile::read(const QString &path, int folder) {
     QByteArray bytes(kMaxHelpFileSize + 1, Qt::Uninitialized);
     std::size_t got = 0;
     if (const int error =
-            folderfile::readAt(file.fd(), bytes.data(), std::size_t(bytes.size()), 0, got)) {
+            storage::readAt(file.fd(), bytes.data(), std::size_t(bytes.size()), 0, got)) {
         // An ordinary file never asks to wait.
         return fail(error == EAGAIN ? notOrdinary : unreadable);
     }

@@ -229,7 +229,7 @@ void TForm1::aideClick() {
     if (reportIfFailed(ensureStartDirectory())) {
         return;
     }
-    help::showHelp(startDirectory + u"DOC.HLP"_s, 1, this, folderfile::folder());
+    help::showHelp(startDirectory + u"DOC.HLP"_s, 1, this, storage::heldFolder());
 }
 
 void TForm1::scoresClick() {
