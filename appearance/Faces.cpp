@@ -12,7 +12,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace platform {
+namespace appearance {
 
 namespace {
 
@@ -169,4 +169,4 @@ QString installedFace(const QString &family) {
     return drawnFaces().value(family.toLower(), family);
 }
 
-} // namespace platform
+} // namespace appearance

@@ -9,7 +9,7 @@
 
 #include <QString>
 
-namespace platform {
+namespace appearance {
 
 // Call once, after the application object exists and before any window.
 void mapWindowsFaces();
@@ -25,4 +25,4 @@ void keepApplicationFontProportional();
 // has fontconfig compute its fallbacks at the first paint.
 QString installedFace(const QString &family);
 
-} // namespace platform
+} // namespace appearance

@@ -3,6 +3,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace appearance {
+
 QString pictureFor(const QString &path, qreal devicePixelRatio) {
     const qsizetype dot = path.lastIndexOf(u'.');
     if (devicePixelRatio <= 1.0 || dot < 0) {
@@ -26,3 +28,5 @@ QImage loadImage(const QString &path, qreal devicePixelRatio) {
 QPixmap loadPicture(const QString &path, qreal devicePixelRatio) {
     return QPixmap::fromImage(loadImage(path, devicePixelRatio));
 }
+
+} // namespace appearance

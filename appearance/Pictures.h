@@ -9,8 +9,12 @@
 #include <QPixmap>
 #include <QString>
 
+namespace appearance {
+
 // The resource to read for `path` (":/pictures/ok.png") at the given ratio.
 QString pictureFor(const QString &path, qreal devicePixelRatio);
 
 QImage loadImage(const QString &path, qreal devicePixelRatio);
 QPixmap loadPicture(const QString &path, qreal devicePixelRatio);
+
+} // namespace appearance

@@ -29,7 +29,7 @@ QPixmap withClearBackground(const QImage &picture) {
 QIcon buttonGlyph(const QString &resource, qreal devicePixelRatio) {
     // Only the drawing the screen needs is decoded: the plain one, or the
     // twice-as-large one where a pixel holds two device pixels.
-    const QPixmap pixmap = withClearBackground(loadImage(resource, devicePixelRatio));
+    const QPixmap pixmap = withClearBackground(appearance::loadImage(resource, devicePixelRatio));
     QIcon icon;
     if (!pixmap.isNull()) {
         icon.addPixmap(pixmap);

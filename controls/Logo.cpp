@@ -27,7 +27,7 @@ QPixmap TLOGO::frame(int n) {
         return {};
     }
     if (frames[n].isNull()) {
-        frames[n] = loadPicture(u":/logo/L%1.png"_s.arg(n), qApp->devicePixelRatio());
+        frames[n] = appearance::loadPicture(u":/logo/L%1.png"_s.arg(n), qApp->devicePixelRatio());
     }
     return frames[n];
 }

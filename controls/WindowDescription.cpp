@@ -17,7 +17,7 @@ void applyDescriptionFonts(QWidget *root) {
         if (size.isValid()) {
             f.setPixelSize(size.toInt());
         }
-        const QString face = platform::installedFace(f.family());
+        const QString face = appearance::installedFace(f.family());
         if (face != f.family()) {
             f.setFamilies({face});
         }
@@ -34,6 +34,6 @@ void applyDescriptionFonts(QWidget *root) {
 void useSharpPicture(QLabel *label, const QString &resource) {
     const qreal ratio = label->devicePixelRatioF();
     if (ratio > 1) {
-        label->setPixmap(loadPicture(resource, ratio));
+        label->setPixmap(appearance::loadPicture(resource, ratio));
     }
 }

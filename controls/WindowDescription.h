@@ -11,7 +11,7 @@ class QWidget;
 // each widget whose font needs it a dynamic property "pixelSize"; this turns
 // it into QFont::setPixelSize for the widget and everything below it.
 // It also names, in each font a description sets, the installed face the
-// machine draws for the family named there (see platform::installedFace).
+// machine draws for the family named there (see appearance::installedFace).
 void applyDescriptionFonts(QWidget *root);
 
 // A description names the plain drawing of its pictures; on a screen with

@@ -20,7 +20,7 @@ QFont BalloonLook::defaultFont() {
 // ---- TZeltHint -------------------------------------------------------------
 
 TZeltHint::TZeltHint(QObject *owner) : QObject(owner) {
-    platform::hintService().setHintPause(hintPauseTime_);
+    hints::hintService().setHintPause(hintPauseTime_);
     installBalloon();
 }
 
@@ -33,7 +33,7 @@ void TZeltHint::setHintFont(const QFont &font, const QColor &color) {
 void TZeltHint::setHintPauseTime(int ms) {
     if (ms != hintPauseTime_) {
         hintPauseTime_ = ms;
-        platform::hintService().setHintPause(ms);
+        hints::hintService().setHintPause(ms);
     }
 }
 
@@ -51,7 +51,7 @@ bool TZeltHint::event(QEvent *event) {
 }
 
 void TZeltHint::installBalloon() {
-    platform::HintService &service = platform::hintService();
+    hints::HintService &service = hints::hintService();
     service.setHintWindowClass<TNewHint>();
     // Flipping the switch twice puts a balloon window in place of whatever
     // window the service held.
@@ -272,7 +272,7 @@ TNewHint::TNewHint() {
     // The window's own background is the desktop's colour, which is also
     // what the service paints behind a hint from now on.
     const QColor desktop = QGuiApplication::palette().color(QPalette::Window);
-    platform::hintService().hintColor = desktop;
+    hints::hintService().hintColor = desktop;
     QPalette p = palette();
     p.setColor(QPalette::Window, desktop);
     setPalette(p);
@@ -285,7 +285,7 @@ void TNewHint::ActivateHint(const QRect &rect, const QString &text) {
     // The settings are looked up again at every showing; without them the
     // balloon keeps the component's own defaults.
     const TZeltHint *settings = nullptr;
-    if (QWidget *main = platform::hintService().mainWindow()) {
+    if (QWidget *main = hints::hintService().mainWindow()) {
         settings = main->findChild<TZeltHint *>(QString(), Qt::FindDirectChildrenOnly);
     }
     look_ = settings ? settings->look() : BalloonLook{};

@@ -90,7 +90,7 @@ void paintBalloon(QImage &canvas, THintDirection direction, const BalloonLook &l
                   const QString &text);
 
 // The hint window of the application once a TZeltHint exists.
-class TNewHint : public platform::HintWindow {
+class TNewHint : public hints::HintWindow {
     Q_OBJECT
 public:
     TNewHint();

@@ -22,29 +22,30 @@ Ta_propos::Ta_propos(QWidget *parent) : LateDialog(parent, Qt::Dialog | Qt::Fram
 }
 
 Ta_propos::~Ta_propos() {
-    delete ui;
+    delete ui_;
 }
 
 TLOGO *Ta_propos::LOGO1() {
     buildControls();
-    return ui->LOGO1;
+    return ui_->LOGO1;
 }
 
 void Ta_propos::createControls() {
-    ui = new Ui::a_propos;
-    ui->setupUi(this);
+    ui_ = new Ui::a_propos;
+    ui_->setupUi(this);
     applyDescriptionFonts(this);
-    useSharpPicture(ui->Image1, u":/pictures/apropos.png"_s);
+    useSharpPicture(ui_->Image1, u":/pictures/apropos.png"_s);
     // The picture covers the box; no background is erased beneath it.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    ui->Panel1->setAttribute(Qt::WA_OpaquePaintEvent);
+    ui_->Panel1->setAttribute(Qt::WA_OpaquePaintEvent);
     // The picture, the logo and the first and last author lines close the
     // box; the second and third author lines have no handler and keep their
     // clicks.
     auto *clicks = new ClickFilter(this);
     clicks->setSwallowClicks(true);
-    for (QWidget *w : {static_cast<QWidget *>(ui->Image1), static_cast<QWidget *>(ui->LOGO1),
-                       static_cast<QWidget *>(ui->Label3D2), static_cast<QWidget *>(ui->Label4)}) {
+    for (QWidget *w :
+         {static_cast<QWidget *>(ui_->Image1), static_cast<QWidget *>(ui_->LOGO1),
+          static_cast<QWidget *>(ui_->Label3D2), static_cast<QWidget *>(ui_->Label4)}) {
         clicks->watch(w);
     }
     connect(clicks, &ClickFilter::clicked, this, &Ta_propos::Image1Click);

@@ -31,7 +31,7 @@ protected:
 private:
     void FormShow();
 
-    Ui::a_propos *ui = nullptr;
+    Ui::a_propos *ui_ = nullptr;
 };
 
 extern Ta_propos *a_propos;

@@ -15,28 +15,28 @@ Tmode::Tmode(QWidget *parent)
 }
 
 Tmode::~Tmode() {
-    delete ui;
+    delete ui_;
 }
 
 void Tmode::createControls() {
-    ui = new Ui::Fmode;
-    ui->setupUi(this);
+    ui_ = new Ui::Fmode;
+    ui_->setupUi(this);
     applyDescriptionFonts(this);
     setFixedSize(size());
     // The panel's raised outer and lowered inner bevels are the box's two
     // lines; between them its middle line is the border, in the face colour
     // rather than the box's own shade.
-    QPalette panel = ui->Panel1->palette();
+    QPalette panel = ui_->Panel1->palette();
     panel.setColor(QPalette::Mid, panel.color(QPalette::Window));
-    ui->Panel1->setPalette(panel);
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &Tmode::BitBtn1Click);
-    connect(ui->BitBtn2, &QPushButton::clicked, this, &Tmode::BitBtn2Click);
+    ui_->Panel1->setPalette(panel);
+    connect(ui_->BitBtn1, &QPushButton::clicked, this, &Tmode::BitBtn1Click);
+    connect(ui_->BitBtn2, &QPushButton::clicked, this, &Tmode::BitBtn2Click);
 }
 
 void Tmode::showEvent(QShowEvent *event) {
     centreOnMainWindow(this);
     QDialog::showEvent(event);
-    ui->BitBtn1->setFocus();
+    ui_->BitBtn1->setFocus();
 }
 
 void Tmode::BitBtn1Click() {

@@ -23,7 +23,7 @@ private:
     void BitBtn2Click();
     void choose(int kind);
 
-    Ui::Fmode *ui = nullptr;
+    Ui::Fmode *ui_ = nullptr;
 };
 
 extern Tmode *mode;

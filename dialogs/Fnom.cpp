@@ -55,26 +55,26 @@ Tsaisie_nom::Tsaisie_nom(QWidget *parent)
 }
 
 Tsaisie_nom::~Tsaisie_nom() {
-    delete ui;
+    delete ui_;
 }
 
 void Tsaisie_nom::createControls() {
-    ui = new Ui::Fnom;
-    ui->setupUi(this);
+    ui_ = new Ui::Fnom;
+    ui_->setupUi(this);
     applyDescriptionFonts(this);
-    squeezeToFit(ui->Label2);
+    squeezeToFit(ui_->Label2);
     setFixedSize(size());
-    ui->Edit1->setMaxLength(kNameCapacity);
-    ui->Edit1->setValidator(new Windows1252Validator(ui->Edit1));
-    ui->BitBtn1->setIcon(buttonGlyph(u":/pictures/ok.png"_s, devicePixelRatioF()));
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &Tsaisie_nom::BitBtn1Click);
+    ui_->Edit1->setMaxLength(kNameCapacity);
+    ui_->Edit1->setValidator(new Windows1252Validator(ui_->Edit1));
+    ui_->BitBtn1->setIcon(buttonGlyph(u":/pictures/ok.png"_s, devicePixelRatioF()));
+    connect(ui_->BitBtn1, &QPushButton::clicked, this, &Tsaisie_nom::BitBtn1Click);
 }
 
 void Tsaisie_nom::showEvent(QShowEvent *event) {
     centreOnMainWindow(this);
-    ui->Edit1->clear();
+    ui_->Edit1->clear();
     QDialog::showEvent(event);
-    ui->Edit1->setFocus();
+    ui_->Edit1->setFocus();
 }
 
 // Only the button confirms: Enter presses it when it has the focus, and
@@ -83,8 +83,8 @@ void Tsaisie_nom::keyPressEvent(QKeyEvent *event) {
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (focusWidget() == ui->BitBtn1) {
-            ui->BitBtn1->click();
+        if (focusWidget() == ui_->BitBtn1) {
+            ui_->BitBtn1->click();
         }
         return;
     case Qt::Key_Escape:
@@ -95,6 +95,6 @@ void Tsaisie_nom::keyPressEvent(QKeyEvent *event) {
 }
 
 void Tsaisie_nom::BitBtn1Click() {
-    playerName = ui->Edit1->text().left(kNameCapacity);
+    playerName = ui_->Edit1->text().left(kNameCapacity);
     accept();
 }

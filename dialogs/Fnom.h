@@ -22,7 +22,7 @@ protected:
 private:
     void BitBtn1Click();
 
-    Ui::Fnom *ui = nullptr;
+    Ui::Fnom *ui_ = nullptr;
 };
 
 extern Tsaisie_nom *saisie_nom;

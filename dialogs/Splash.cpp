@@ -12,17 +12,17 @@
 #include "ui_Splash.h"
 
 TSplashForm::TSplashForm(QWidget *parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), ui(new Ui::SplashForm) {
-    ui->setupUi(this);
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), ui_(new Ui::SplashForm) {
+    ui_->setupUi(this);
     applyDescriptionFonts(this);
-    useSharpPicture(ui->Image1, QStringLiteral(":/pictures/splash.png"));
+    useSharpPicture(ui_->Image1, QStringLiteral(":/pictures/splash.png"));
     setFixedSize(324, 202);
     FormCreate();
     centreOnScreen(this);
 }
 
 TSplashForm::~TSplashForm() {
-    delete ui;
+    delete ui_;
     // Its picture is never shown again; the pixmap cache would keep it for
     // the whole game. The main window's pictures are held by their labels and
     // stay.

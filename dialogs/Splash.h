@@ -32,7 +32,7 @@ private:
     void FormCreate();
     void askForUpdate();
 
-    Ui::SplashForm *ui;
+    Ui::SplashForm *ui_;
     bool painted_ = false;
     // While waiting for the compositor, and once the first frame is sent.
     QEventLoop *waitLoop_ = nullptr;

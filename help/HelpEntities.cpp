@@ -7,7 +7,7 @@
 
 #include <array>
 
-namespace platform::help {
+namespace help {
 
 namespace {
 
@@ -86,4 +86,4 @@ QString attributeText(QStringView raw) {
     return out;
 }
 
-} // namespace platform::help
+} // namespace help

@@ -22,29 +22,25 @@
 
 using namespace Qt::StringLiterals;
 
-namespace platform {
-
 namespace help {
 
 // French quotation marks hold their text with non-breaking spaces, so that a
 // long path never leaves a lone « at the end of a line.
-QString quoted(const QString &path) {
+QString quotedPath(const QString &path) {
     return u"\u00AB\u00A0%1\u00A0\u00BB"_s.arg(QDir::toNativeSeparators(path));
 }
 
 QString notHelpText(const QString &path) {
     return u"Le fichier %1 n'est pas un fichier d'aide de Veltrano : il ne contient pas de texte lisible."_s
-        .arg(quoted(path));
+        .arg(quotedPath(path));
 }
-
-} // namespace help
 
 HelpFile HelpFile::fromBytes(const QString &path, const QByteArray &bytes) {
     if (bytes.size() > kMaxHelpFileSize) {
         HelpFile help;
         help.path_ = path;
         help.error_ = u"Le fichier %1 est trop volumineux pour être un fichier d'aide."_s.arg(
-            help::quoted(path));
+            quotedPath(path));
         return help;
     }
     QStringDecoder decoder(QStringConverter::Utf8);
@@ -52,7 +48,7 @@ HelpFile HelpFile::fromBytes(const QString &path, const QByteArray &bytes) {
     if (decoder.hasError()) {
         HelpFile help;
         help.path_ = path;
-        help.error_ = help::notHelpText(path);
+        help.error_ = notHelpText(path);
         return help;
     }
     return parse(path, text);
@@ -103,7 +99,7 @@ bool onPseudoFileSystem(int fd) {
 HelpFile HelpFile::read(const QString &path, int folder) {
     HelpFile help;
     help.path_ = path;
-    const QString shown = help::quoted(path);
+    const QString shown = quotedPath(path);
     const auto fail = [&help](const QString &message) {
         help.error_ = message;
         return help;
@@ -119,8 +115,8 @@ HelpFile HelpFile::read(const QString &path, int folder) {
     const QByteArray name = QFile::encodeName(folder >= 0 ? QFileInfo(path).fileName() : path);
     int fd = -1;
     struct stat info {};
-    const int opened = folderfile::openOrdinary(folder >= 0 ? folder : AT_FDCWD, name.constData(),
-                                                O_RDONLY, folderfile::Links::Followed, fd, info);
+    const int opened = storage::openOrdinary(folder >= 0 ? folder : AT_FDCWD, name.constData(),
+                                             O_RDONLY, storage::Links::Followed, fd, info);
     Descriptor file(fd);
     switch (opened) {
     case 0:
@@ -155,7 +151,7 @@ HelpFile HelpFile::read(const QString &path, int folder) {
     QByteArray bytes(kMaxHelpFileSize + 1, Qt::Uninitialized);
     std::size_t got = 0;
     if (const int error =
-            folderfile::readAt(file.fd(), bytes.data(), std::size_t(bytes.size()), 0, got)) {
+            storage::readAt(file.fd(), bytes.data(), std::size_t(bytes.size()), 0, got)) {
         // An ordinary file never asks to wait.
         return fail(error == EAGAIN ? notOrdinary : unreadable);
     }
@@ -166,4 +162,4 @@ HelpFile HelpFile::read(const QString &path, int folder) {
     return fromBytes(path, bytes);
 }
 
-} // namespace platform
+} // namespace help

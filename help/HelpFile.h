@@ -52,7 +52,7 @@
 
 class QUrl;
 
-namespace platform {
+namespace help {
 
 // Largest help file accepted; anything bigger is not ours. The real help is
 // about 20 KB.
@@ -146,4 +146,4 @@ private:
 // for any other link, including ones that carry a scheme, host or path.
 std::optional<int> contextOfLink(const QUrl &link);
 
-} // namespace platform
+} // namespace help

@@ -9,7 +9,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace platform {
+namespace help {
 
 namespace {
 
@@ -173,4 +173,4 @@ QString outsideLinkOf(const HelpTopic &topic, const QString &fragment) {
     return ok && i >= 0 && i < topic.outsideLinks.size() ? topic.outsideLinks[i] : QString();
 }
 
-} // namespace platform
+} // namespace help

@@ -9,7 +9,7 @@
 class QFont;
 class QTextDocument;
 
-namespace platform {
+namespace help {
 
 struct HelpTopic;
 
@@ -25,4 +25,4 @@ QString helpPageHtml(const HelpTopic &topic);
 // any other link.
 QString outsideLinkOf(const HelpTopic &topic, const QString &fragment);
 
-} // namespace platform
+} // namespace help

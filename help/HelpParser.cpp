@@ -12,7 +12,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace platform {
+namespace help {
 
 namespace {
 
@@ -42,7 +42,7 @@ public:
     explicit TopicBuilder(HelpTopic &topic) : topic_(topic) {}
 
     void text(QStringView raw);
-    void tag(const help::Tag &tag);
+    void tag(const Tag &tag);
     void finish();
 
 private:
@@ -248,7 +248,7 @@ void TopicBuilder::text(QStringView raw) {
         }
         if (c == u'&') {
             QString decoded;
-            if (const qsizetype taken = help::decodeReference(raw, i, decoded)) {
+            if (const qsizetype taken = decodeReference(raw, i, decoded)) {
                 i += taken - 1;
                 if (decoded == u" "_s) {
                     if (!word.isEmpty()) {
@@ -274,9 +274,9 @@ void TopicBuilder::text(QStringView raw) {
 }
 
 int TopicBuilder::linkOf(QStringView href) {
-    const QString address = help::attributeText(href).trimmed();
+    const QString address = attributeText(href).trimmed();
     if (address.startsWith(u'#')) {
-        if (const std::optional<int> n = help::topicNumber(QStringView(address).sliced(1))) {
+        if (const std::optional<int> n = topicNumber(QStringView(address).sliced(1))) {
             return *n;
         }
     }
@@ -289,55 +289,55 @@ int TopicBuilder::linkOf(QStringView href) {
     return -int(topic_.outsideLinks.size());
 }
 
-void TopicBuilder::tag(const help::Tag &t) {
+void TopicBuilder::tag(const Tag &t) {
     if (full()) {
         return;
     }
-    const help::TagKind kind = help::kindOf(t.name);
+    const TagKind kind = kindOfTag(t.name);
     if (t.closing) {
         switch (kind) {
-        case help::TagKind::Heading1:
-        case help::TagKind::Heading2:
-        case help::TagKind::Paragraph:
-        case help::TagKind::Division:
+        case TagKind::Heading1:
+        case TagKind::Heading2:
+        case TagKind::Paragraph:
+        case TagKind::Division:
             endBlockOrLine();
             break;
-        case help::TagKind::ListUnordered:
-        case help::TagKind::ListOrdered:
+        case TagKind::ListUnordered:
+        case TagKind::ListOrdered:
             if (tableDepth_ > 0) {
                 break;
             }
             closeBlock();
             listDepth_ = qMax(0, listDepth_ - 1);
             break;
-        case help::TagKind::ListItem:
+        case TagKind::ListItem:
             if (tableDepth_ == 0) {
                 closeBlock();
             }
             break;
-        case help::TagKind::Table:
+        case TagKind::Table:
             if (tableDepth_ == 1) {
                 closeBlock();
             }
             tableDepth_ = qMax(0, tableDepth_ - 1);
             break;
-        case help::TagKind::Row:
-        case help::TagKind::Cell:
-        case help::TagKind::HeaderCell:
+        case TagKind::Row:
+        case TagKind::Cell:
+        case TagKind::HeaderCell:
             if (tableDepth_ <= 1) {
                 closeBlock();
             }
             break;
-        case help::TagKind::Bold:
+        case TagKind::Bold:
             bold_ = qMax(0, bold_ - 1);
             break;
-        case help::TagKind::Italic:
+        case TagKind::Italic:
             italic_ = qMax(0, italic_ - 1);
             break;
-        case help::TagKind::Span:
+        case TagKind::Span:
             spanDepth_ = qMax(0, spanDepth_ - 1);
             break;
-        case help::TagKind::Anchor:
+        case TagKind::Anchor:
             link_ = 0;
             break;
         default:
@@ -347,31 +347,31 @@ void TopicBuilder::tag(const help::Tag &t) {
     }
 
     switch (kind) {
-    case help::TagKind::Heading1:
-    case help::TagKind::Heading2:
+    case TagKind::Heading1:
+    case TagKind::Heading2:
         if (inContainer()) {
             lineBreak();
         } else {
-            openBlock(kind == help::TagKind::Heading1 ? Kind::Heading1 : Kind::Heading2);
+            openBlock(kind == TagKind::Heading1 ? Kind::Heading1 : Kind::Heading2);
         }
         break;
-    case help::TagKind::Paragraph:
+    case TagKind::Paragraph:
         if (inContainer()) {
             lineBreak();
         } else {
-            openBlock(Kind::Paragraph, help::styleOfClass(t.cssClass) == HelpStyle::Aside);
+            openBlock(Kind::Paragraph, styleOfClass(t.cssClass) == HelpStyle::Aside);
         }
         break;
-    case help::TagKind::Break:
+    case TagKind::Break:
         if (open_) {
             lineBreak();
         }
         break;
-    case help::TagKind::Division:
+    case TagKind::Division:
         endBlockOrLine();
         break;
-    case help::TagKind::ListUnordered:
-    case help::TagKind::ListOrdered:
+    case TagKind::ListUnordered:
+    case TagKind::ListOrdered:
         // A list inside a table reads as lines of its cell.
         if (tableDepth_ > 0) {
             lineBreak();
@@ -380,18 +380,18 @@ void TopicBuilder::tag(const help::Tag &t) {
         closeBlock();
         ++listDepth_;
         if (listDepth_ <= kMaxListDepth) {
-            numbered_[listDepth_] = kind == help::TagKind::ListOrdered;
+            numbered_[listDepth_] = kind == TagKind::ListOrdered;
             newList_ = true;
         }
         break;
-    case help::TagKind::ListItem:
+    case TagKind::ListItem:
         if (tableDepth_ > 0) {
             lineBreak();
         } else {
             openBlock(Kind::ListItem);
         }
         break;
-    case help::TagKind::Table:
+    case TagKind::Table:
         ++tableDepth_;
         if (tableDepth_ == 1) {
             closeBlock();
@@ -400,7 +400,7 @@ void TopicBuilder::tag(const help::Tag &t) {
             lineBreak();
         }
         break;
-    case help::TagKind::Row:
+    case TagKind::Row:
         if (tableDepth_ <= 1) {
             closeBlock();
             newRow_ = true;
@@ -408,27 +408,27 @@ void TopicBuilder::tag(const help::Tag &t) {
             lineBreak();
         }
         break;
-    case help::TagKind::Cell:
-    case help::TagKind::HeaderCell:
+    case TagKind::Cell:
+    case TagKind::HeaderCell:
         if (tableDepth_ > 1) {
             space();
         } else if (openBlock(Kind::Cell)) {
-            current().header = kind == help::TagKind::HeaderCell;
+            current().header = kind == TagKind::HeaderCell;
         }
         break;
-    case help::TagKind::Bold:
+    case TagKind::Bold:
         ++bold_;
         break;
-    case help::TagKind::Italic:
+    case TagKind::Italic:
         ++italic_;
         break;
-    case help::TagKind::Span:
+    case TagKind::Span:
         if (spanDepth_ < int(styles_.size())) {
-            styles_[spanDepth_] = help::styleOfClass(t.cssClass);
+            styles_[spanDepth_] = styleOfClass(t.cssClass);
         }
         ++spanDepth_;
         break;
-    case help::TagKind::Anchor:
+    case TagKind::Anchor:
         link_ = t.hasHref ? linkOf(t.href) : 0;
         break;
     default:
@@ -536,7 +536,7 @@ qsizetype Scanner::skipRawText(qsizetype from, QStringView name) {
 // is dropped, as a browser drops it.
 qsizetype Scanner::readTag(qsizetype at) {
     const qsizetype n = text_.size();
-    help::Tag t;
+    Tag t;
     qsizetype i = at + 1;
     if (text_[i] == u'/') {
         t.closing = true;
@@ -590,24 +590,24 @@ qsizetype Scanner::readTag(qsizetype at) {
                 value = text_.sliced(valueStart, i - valueStart);
             }
         }
-        if (help::isName(attr, u"name")) {
+        if (isName(attr, u"name")) {
             t.nameAttribute = value;
-        } else if (help::isName(attr, u"href")) {
+        } else if (isName(attr, u"href")) {
             t.href = value;
             t.hasHref = true;
-        } else if (help::isName(attr, u"class")) {
+        } else if (isName(attr, u"class")) {
             t.cssClass = value;
         }
     }
     const qsizetype next = i + 1;
 
-    if (!t.closing && help::isName(t.name, u"a")) {
-        if (const std::optional<int> context = help::topicNumber(t.nameAttribute.trimmed())) {
+    if (!t.closing && isName(t.name, u"a")) {
+        if (const std::optional<int> context = topicNumber(t.nameAttribute.trimmed())) {
             startTopic(*context);
             return next;
         }
     }
-    if (!t.closing && help::kindOf(t.name) == help::TagKind::RawText) {
+    if (!t.closing && kindOfTag(t.name) == TagKind::RawText) {
         return skipRawText(next, t.name);
     }
     if (builder_) {
@@ -667,14 +667,14 @@ HelpFile HelpFile::parse(const QString &path, const QString &text) {
     HelpFile help;
     help.path_ = path;
     if (!isPlainText(text)) {
-        help.error_ = help::notHelpText(path);
+        help.error_ = notHelpText(path);
         return help;
     }
     Scanner(text, help.topics_).run();
     if (help.topics_.isEmpty()) {
         help.error_ =
             u"Le fichier %1 n'est pas un fichier d'aide de Veltrano : il ne contient aucune rubrique."_s
-                .arg(help::quoted(path));
+                .arg(quotedPath(path));
     }
     return help;
 }
@@ -686,7 +686,7 @@ const HelpTopic *HelpFile::topic(int context) const {
 
 QString HelpFile::missingTopicMessage(int context) const {
     return u"La rubrique n° %1 n'existe pas dans le fichier d'aide %2."_s.arg(context).arg(
-        help::quoted(path_));
+        quotedPath(path_));
 }
 
 std::optional<int> contextOfLink(const QUrl &link) {
@@ -694,7 +694,7 @@ std::optional<int> contextOfLink(const QUrl &link) {
         !link.hasFragment()) {
         return std::nullopt;
     }
-    return help::topicNumber(link.fragment());
+    return topicNumber(link.fragment());
 }
 
-} // namespace platform
+} // namespace help

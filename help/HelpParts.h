@@ -11,10 +11,10 @@
 
 #include "HelpFile.h"
 
-namespace platform::help {
+namespace help {
 
 // A path as the reader's messages show it, in French quotation marks.
-QString quoted(const QString &path);
+QString quotedPath(const QString &path);
 // The message for a file that holds no readable text.
 QString notHelpText(const QString &path);
 
@@ -59,11 +59,11 @@ enum class TagKind {
 // Whether a name of the file is the known one (lower case ASCII), in any case.
 bool isName(QStringView name, QStringView known);
 // What the reader makes of a tag of that name.
-TagKind kindOf(QStringView name);
+TagKind kindOfTag(QStringView name);
 // The look a span's class gives its text.
 HelpStyle styleOfClass(QStringView cssClass);
 // "sujet-N" with one to nine digits, in any case: the name of a topic's
 // anchor and the fragment of a link to it.
 std::optional<int> topicNumber(QStringView name);
 
-} // namespace platform::help
+} // namespace help

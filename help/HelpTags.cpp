@@ -6,7 +6,7 @@
 
 #include <array>
 
-namespace platform::help {
+namespace help {
 
 namespace {
 
@@ -53,7 +53,7 @@ std::optional<int> topicNumber(QStringView name) {
     return n;
 }
 
-TagKind kindOf(QStringView name) {
+TagKind kindOfTag(QStringView name) {
     struct Known {
         QStringView name;
         TagKind kind;
@@ -100,4 +100,4 @@ HelpStyle styleOfClass(QStringView cssClass) {
     return HelpStyle::Plain;
 }
 
-} // namespace platform::help
+} // namespace help

@@ -19,7 +19,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace platform {
+namespace help {
 
 namespace {
 
@@ -291,4 +291,4 @@ void HelpViewer::placeBeside(QWidget *game) {
     move(place.topLeft());
 }
 
-} // namespace platform
+} // namespace help

@@ -32,7 +32,7 @@ class QPushButton;
 class QTextBrowser;
 class QUrl;
 
-namespace platform {
+namespace help {
 
 // Opens helpFile at the topic numbered context and returns at once. The
 // first time, the window is placed beside game (by default, the active
@@ -96,4 +96,4 @@ private:
     QLabel *notice_ = nullptr;
 };
 
-} // namespace platform
+} // namespace help

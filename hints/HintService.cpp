@@ -11,7 +11,7 @@
 
 #include <utility>
 
-namespace platform {
+namespace hints {
 
 namespace {
 
@@ -240,4 +240,4 @@ bool HintService::eventFilter(QObject *watched, QEvent *event) {
     return QObject::eventFilter(watched, event);
 }
 
-} // namespace platform
+} // namespace hints

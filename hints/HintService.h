@@ -13,7 +13,7 @@
 #include <functional>
 #include <memory>
 
-namespace platform {
+namespace hints {
 
 // The window a hint is shown in. The service measures the text in `font`
 // and hands the window a rectangle fitted to it; a subclass decides how and
@@ -122,4 +122,4 @@ inline HintService &hintService() {
     return HintService::instance();
 }
 
-} // namespace platform
+} // namespace hints

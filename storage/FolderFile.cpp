@@ -15,14 +15,14 @@
 #include <unistd.h>
 #include <vector>
 
-namespace folderfile {
+namespace storage {
 
 namespace {
 int folderFd = -1;
 FaultHook faultHook = nullptr;
 
 // True, with errno set, when a test stands a failure in for the call.
-bool faulted(Call call, std::size_t &size) {
+bool faulted(SystemCall call, std::size_t &size) {
     if (faultHook == nullptr) {
         return false;
     }
@@ -31,7 +31,7 @@ bool faulted(Call call, std::size_t &size) {
     return error != 0;
 }
 
-bool faulted(Call call) {
+bool faulted(SystemCall call) {
     std::size_t none = 0;
     return faulted(call, none);
 }
@@ -45,9 +45,9 @@ int retryOnInterrupt(auto call) {
 }
 
 int sysOpen(int at, const char *name, int flags, mode_t mode = 0) {
-    const Call call = (flags & O_CREAT) != 0            ? Call::Create
-                      : (flags & O_ACCMODE) != O_RDONLY ? Call::OpenToWrite
-                                                        : Call::Open;
+    const SystemCall call = (flags & O_CREAT) != 0            ? SystemCall::Create
+                            : (flags & O_ACCMODE) != O_RDONLY ? SystemCall::OpenToWrite
+                                                              : SystemCall::Open;
     if (faulted(call)) {
         return -1;
     }
@@ -55,21 +55,21 @@ int sysOpen(int at, const char *name, int flags, mode_t mode = 0) {
 }
 
 int sysStatAt(int at, const char *name, struct stat &info, int flags = AT_SYMLINK_NOFOLLOW) {
-    return faulted(Call::Stat) ? -1 : ::fstatat(at, name, &info, flags);
+    return faulted(SystemCall::Stat) ? -1 : ::fstatat(at, name, &info, flags);
 }
 
 int sysStat(int fd, struct stat &info) {
-    return faulted(Call::Stat) ? -1 : ::fstat(fd, &info);
+    return faulted(SystemCall::Stat) ? -1 : ::fstat(fd, &info);
 }
 
 int sysSync(int fd) {
-    return faulted(Call::Sync) ? -1 : retryOnInterrupt([&] { return ::fsync(fd); });
+    return faulted(SystemCall::Sync) ? -1 : retryOnInterrupt([&] { return ::fsync(fd); });
 }
 
 // The descriptor is let go in any case; retrying could close somebody
 // else's.
 int sysClose(int fd) {
-    const bool failing = faulted(Call::Close);
+    const bool failing = faulted(SystemCall::Close);
     const int error = errno;
     if (::close(fd) < 0 && errno != EINTR) {
         return errno;
@@ -138,13 +138,13 @@ int openFolder(int at, const char *path) {
     return 0;
 }
 
-bool sameFile(const struct stat &now, const Seen &seen) {
+bool sameFile(const struct stat &now, const SeenFile &seen) {
     return now.st_dev == seen.device && now.st_ino == seen.inode && now.st_size == seen.size;
 }
 
 // Whether the file open as `fd` (or its absence, fd < 0) is still the one
 // seen, and its start still holds the bytes read.
-int stillAsSeen(int fd, const Seen &seen) {
+int stillAsSeen(int fd, const SeenFile &seen) {
     if (seen.anyFile) {
         return 0;
     }
@@ -207,7 +207,7 @@ int copyTail(int from, int to, off_t start, off_t end) {
 
 // The file itself, written over: not whole-or-nothing, but what the folder
 // leaves.
-int writeInPlace(const char *name, const void *bytes, std::size_t size, const Seen &seen) {
+int writeInPlace(const char *name, const void *bytes, std::size_t size, const SeenFile &seen) {
     int fd = -1;
     if (const int error = openRegular(name, O_RDWR, fd)) {
         return error;
@@ -234,14 +234,14 @@ int takeFolder(const char *path) {
     return path[0] == '\0' ? ENOENT : openFolder(AT_FDCWD, path);
 }
 
-void release() {
+void releaseFolder() {
     if (folderFd >= 0) {
         ::close(folderFd);
         folderFd = -1;
     }
 }
 
-int folder() {
+int heldFolder() {
     return folderFd;
 }
 
@@ -271,7 +271,7 @@ void removeLeftovers(const char *name) {
     for (const std::string &leftover : gone) {
         struct stat info {};
         if (sysStatAt(folderFd, leftover.c_str(), info) == 0 && S_ISREG(info.st_mode) &&
-            !faulted(Call::Remove)) {
+            !faulted(SystemCall::Remove)) {
             ::unlinkat(folderFd, leftover.c_str(), 0);
         }
     }
@@ -332,7 +332,7 @@ int readAt(int fd, void *buffer, std::size_t size, off_t offset, std::size_t &go
     auto *bytes = static_cast<char *>(buffer);
     while (got < size) {
         std::size_t want = size - got;
-        const ssize_t n = faulted(Call::Read, want)
+        const ssize_t n = faulted(SystemCall::Read, want)
                               ? -1
                               : ::pread(fd, bytes + got, want, offset + static_cast<off_t>(got));
         if (n < 0) {
@@ -354,7 +354,7 @@ int writeAt(int fd, const void *buffer, std::size_t size, off_t offset) {
     const auto *bytes = static_cast<const char *>(buffer);
     while (done < size) {
         std::size_t want = size - done;
-        const ssize_t n = faulted(Call::Write, want)
+        const ssize_t n = faulted(SystemCall::Write, want)
                               ? -1
                               : ::pwrite(fd, bytes + done, want, offset + static_cast<off_t>(done));
         if (n < 0) {
@@ -371,16 +371,16 @@ int writeAt(int fd, const void *buffer, std::size_t size, off_t offset) {
     return 0;
 }
 
-int see(int fd, const void *start, std::size_t length, Seen &seen) {
+int seeFile(int fd, const void *start, std::size_t length, SeenFile &seen) {
     struct stat info {};
     if (sysStat(fd, info) < 0) {
         return errno;
     }
-    seen = Seen{true, false, info.st_dev, info.st_ino, info.st_size, start, length};
+    seen = SeenFile{true, false, info.st_dev, info.st_ino, info.st_size, start, length};
     return 0;
 }
 
-int replace(const char *name, const void *bytes, std::size_t size, const Seen &seen) {
+int replaceFile(const char *name, const void *bytes, std::size_t size, const SeenFile &seen) {
     if (folderFd < 0) {
         return EBADF;
     }
@@ -432,7 +432,7 @@ int replace(const char *name, const void *bytes, std::size_t size, const Seen &s
     if (error == 0 && end > static_cast<off_t>(size)) {
         error = copyTail(current, fd, static_cast<off_t>(size), end);
     }
-    if (error == 0 && current >= 0 && faulted(Call::Mode)) {
+    if (error == 0 && current >= 0 && faulted(SystemCall::Mode)) {
         error = errno;
     } else if (error == 0 && current >= 0 && ::fchmod(fd, info.st_mode & 07777) < 0) {
         error = errno;
@@ -450,19 +450,19 @@ int replace(const char *name, const void *bytes, std::size_t size, const Seen &s
     if (error == 0 && !seen.anyFile) {
         error = nameStillOn(name, current);
     }
-    if (error == 0 &&
-        (faulted(Call::Rename) || ::renameat(folderFd, temporary.c_str(), folderFd, name) < 0)) {
+    if (error == 0 && (faulted(SystemCall::Rename) ||
+                       ::renameat(folderFd, temporary.c_str(), folderFd, name) < 0)) {
         error = errno;
     }
     if (error != 0) {
-        if (!faulted(Call::Remove)) {
+        if (!faulted(SystemCall::Remove)) {
             ::unlinkat(folderFd, temporary.c_str(), 0);
         }
         return error;
     }
     // The new name itself reaches the disk with the folder; a folder that
     // cannot be flushed (held only to pass through) keeps it in memory.
-    if (!faulted(Call::Sync)) {
+    if (!faulted(SystemCall::Sync)) {
         ::fsync(folderFd);
     }
     return 0;
@@ -476,7 +476,7 @@ FolderLock::FolderLock() {
     // a fifth of a second it is stuck, and the game goes on without the
     // lock: its write still lands only on the file as it read it.
     for (int attempt = 0; attempt < 20; ++attempt) {
-        const int result = faulted(Call::Lock) ? -1 : ::flock(folderFd, LOCK_EX | LOCK_NB);
+        const int result = faulted(SystemCall::Lock) ? -1 : ::flock(folderFd, LOCK_EX | LOCK_NB);
         if (result == 0) {
             fd_ = folderFd;
             return;
@@ -503,4 +503,4 @@ FolderLock::~FolderLock() {
     }
 }
 
-} // namespace folderfile
+} // namespace storage

@@ -10,17 +10,17 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
-namespace folderfile {
+namespace storage {
 
 // Takes the handle on the current directory, or on the named one; the
 // handle held before is let go only once the new one is taken.
 int takeCurrentFolder();
 int takeFolder(const char *path);
 // Lets the handle go: nothing is reached until one is taken again.
-void release();
+void releaseFolder();
 // The handle held, or -1.
-int folder();
-// Removes the hidden files that replace() left beside `name` in a copy of
+int heldFolder();
+// Removes the hidden files that replaceFile() left beside `name` in a copy of
 // the game stopped on the way, once that copy is gone; a running copy's
 // are left alone.
 void removeLeftovers(const char *name);
@@ -49,7 +49,7 @@ int writeAt(int fd, const void *buffer, std::size_t size, off_t offset);
 
 // A file as a writer found it when it read it: which file, how long, and the
 // bytes read from its start. A write lands only on the file as it was seen.
-struct Seen {
+struct SeenFile {
     bool exists = false;
     bool anyFile = false; // the write replaces whatever stands there
     dev_t device = 0;
@@ -59,7 +59,7 @@ struct Seen {
     std::size_t length = 0;
 };
 // What an open file is now, with `length` bytes of its start read into `start`.
-int see(int fd, const void *start, std::size_t length, Seen &seen);
+int seeFile(int fd, const void *start, std::size_t length, SeenFile &seen);
 
 // Puts `bytes` at the start of `name`, keeping what the file holds past
 // them and its mode, whole or not at all: a new file is written beside it,
@@ -67,7 +67,7 @@ int see(int fd, const void *start, std::size_t length, Seen &seen);
 // nothing, when the file is no longer what `seen` says. Where the folder
 // takes no new file but the file itself may be written, it is written over
 // in place: the only way left to mend it.
-int replace(const char *name, const void *bytes, std::size_t size, const Seen &seen);
+int replaceFile(const char *name, const void *bytes, std::size_t size, const SeenFile &seen);
 
 // Held while a copy of the game reads a file, changes it and writes it back,
 // so that two copies in the same folder take turns. Advisory, and waited for
@@ -92,7 +92,7 @@ private:
 // The answer is 0 to let the call through, or the error it fails with; a
 // write may also be cut to fewer bytes. nullptr lets every call through.
 // Opening to read, opening to write, and making a new file are told apart.
-enum class Call {
+enum class SystemCall {
     Open,
     OpenToWrite,
     Create,
@@ -106,7 +106,7 @@ enum class Call {
     Lock,
     Mode
 };
-using FaultHook = int (*)(Call call, std::size_t &size);
+using FaultHook = int (*)(SystemCall call, std::size_t &size);
 void setFaultHook(FaultHook hook);
 
-} // namespace folderfile
+} // namespace storage

@@ -18,7 +18,7 @@ using namespace Qt::StringLiterals;
 
 QString startDirectory;
 
-namespace recordfield {
+namespace storage {
 
 std::int16_t readInt16(const void *at) {
     const auto *bytes = static_cast<const unsigned char *>(at);
@@ -49,7 +49,7 @@ QByteArray encodeText(const QString &text) {
     return encoder.encode(text);
 }
 
-} // namespace recordfield
+} // namespace storage
 
 IoStatus IoStatus::fromErrno(int error) {
     switch (error) {
@@ -169,20 +169,20 @@ void afterFolderTaken() {
     takenFor = startDirectory;
     takeError = 0;
     for (const char *name : {"VELTRANO.CFG", "GAME"}) {
-        folderfile::removeLeftovers(name);
+        storage::removeLeftovers(name);
     }
 }
 } // namespace
 
 void takeStartDirectory() {
-    const int error = folderfile::takeCurrentFolder();
+    const int error = storage::takeCurrentFolder();
     if (error == 0) {
         afterFolderTaken();
         return;
     }
     // No handle, no files: the folder's name is never a way round, since it
     // may name another folder or none.
-    folderfile::release();
+    storage::releaseFolder();
     takenFor = startDirectory;
     takeError = error;
     takeErrorTold = false;
@@ -202,7 +202,7 @@ IoStatus ensureStartDirectory() {
     if (name.contains('\0')) {
         return {IoFailure::InvalidName, EINVAL};
     }
-    const int error = folderfile::takeFolder(name.constData());
+    const int error = storage::takeFolder(name.constData());
     if (error == 0) {
         afterFolderTaken();
     }
@@ -214,8 +214,8 @@ bool playingWithoutFiles() {
 }
 
 IoStatus replaceRecordFile(const char *name, const char *record, std::size_t size,
-                           const folderfile::Seen &seen) {
-    return status(folderfile::replace(name, record, size, seen));
+                           const storage::SeenFile &seen) {
+    return status(storage::replaceFile(name, record, size, seen));
 }
 
 RecordFile::~RecordFile() {
@@ -225,25 +225,25 @@ RecordFile::~RecordFile() {
 IoStatus RecordFile::openExisting(const char *name) {
     close();
     writable_ = true;
-    int error = folderfile::openRegular(name, O_RDWR, fd_);
+    int error = storage::openRegular(name, O_RDWR, fd_);
     if (error == EACCES || error == EROFS) {
         // Still worth reading: the table of a read-only file can be shown.
         writable_ = false;
-        const int readOnly = folderfile::openRegular(name, O_RDONLY, fd_);
+        const int readOnly = storage::openRegular(name, O_RDONLY, fd_);
         error = readOnly == 0 ? 0 : error;
     }
     return status(error);
 }
 
-IoStatus RecordFile::readRecord(char *record, folderfile::Seen &seen) {
+IoStatus RecordFile::readRecord(char *record, storage::SeenFile &seen) {
     if (fd_ < 0) {
         return {IoFailure::Other, EBADF};
     }
     std::size_t got = 0;
-    if (const int error = folderfile::readAt(fd_, record, recordSize_, 0, got)) {
+    if (const int error = storage::readAt(fd_, record, recordSize_, 0, got)) {
         return status(error);
     }
-    if (const int error = folderfile::see(fd_, record, got, seen)) {
+    if (const int error = storage::seeFile(fd_, record, got, seen)) {
         return status(error);
     }
     return got < recordSize_ ? IoStatus{IoFailure::ReadPastEnd, 0} : IoStatus{};
@@ -255,5 +255,5 @@ IoStatus RecordFile::close() {
     }
     const int fd = fd_;
     fd_ = -1;
-    return status(folderfile::closeFile(fd));
+    return status(storage::closeFile(fd));
 }

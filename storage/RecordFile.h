@@ -52,12 +52,12 @@ bool reportIfFailed(const IoStatus &status);
 
 // The fields both records are made of: signed 16-bit numbers, low byte
 // first, and texts in Windows-1252.
-namespace recordfield {
+namespace storage {
 std::int16_t readInt16(const void *at);
 void writeInt16(void *at, int value);
 QString decodeText(QByteArrayView bytes);
 QByteArray encodeText(const QString &text);
-} // namespace recordfield
+} // namespace storage
 
 // The working directory at start-up with "/" appended; the prefix of every
 // file name the game opens. It is deliberately not the executable's directory.
@@ -79,7 +79,7 @@ bool playingWithoutFiles();
 // game on the way. A file that is no longer as `seen` is left alone, and
 // the answer is a failure with code ESTALE.
 IoStatus replaceRecordFile(const char *name, const char *record, std::size_t size,
-                           const folderfile::Seen &seen);
+                           const storage::SeenFile &seen);
 
 // One of the start folder's record files, opened only when it is a regular
 // file of the folder itself: a link, a FIFO or a device in its place is
@@ -97,7 +97,7 @@ public:
     // Reads the record at the start of the file; a file that ends before the
     // record does is a read past its end. `seen` then says what was read, for
     // a write that must land on that same file.
-    IoStatus readRecord(char *record, folderfile::Seen &seen);
+    IoStatus readRecord(char *record, storage::SeenFile &seen);
     IoStatus close();
 
     bool isOpen() const { return fd_ >= 0; }

@@ -20,11 +20,11 @@ constexpr char kGameFile[] = "GAME";
 RecordFile gameFile(kSavedGameSize);
 
 int readInt16(const SavedGameBytes &record, int offset) {
-    return recordfield::readInt16(record.data() + offset);
+    return storage::readInt16(record.data() + offset);
 }
 
 void writeInt16(SavedGameBytes &record, int offset, int value) {
-    recordfield::writeInt16(record.data() + offset, value);
+    storage::writeInt16(record.data() + offset, value);
 }
 
 // The text of a field up to its zero byte, never more than `longest`
@@ -36,11 +36,11 @@ QString readText(const SavedGameBytes &record, int offset, int size, int longest
     if (length > longest) {
         length = longest;
     }
-    return recordfield::decodeText(QByteArrayView(begin, length));
+    return storage::decodeText(QByteArrayView(begin, length));
 }
 
 void writeText(SavedGameBytes &record, int offset, int size, const QString &text) {
-    const QByteArray bytes = recordfield::encodeText(text);
+    const QByteArray bytes = storage::encodeText(text);
     const int length = qMin(static_cast<int>(bytes.size()), size - 1);
     std::memset(record.data() + offset, 0, static_cast<std::size_t>(size));
     std::memcpy(record.data() + offset, bytes.constData(), static_cast<std::size_t>(length));
@@ -65,7 +65,7 @@ QString damaged() {
 } // namespace
 
 SavedGameFile OpenSavedGame() {
-    using namespace savedgame;
+    using namespace storage;
     if (reportIfFailed(ensureStartDirectory())) {
         return SavedGameFile::Failed;
     }
@@ -83,9 +83,9 @@ SavedGameFile OpenSavedGame() {
             return SavedGameFile::Failed;
         }
         SavedGameBytes empty{};
-        writeInt16(empty, kCountOffset, kNoGame);
+        writeInt16(empty, kGameCountOffset, kNoGameCount);
         const IoStatus created =
-            replaceRecordFile(kGameFile, empty.data(), empty.size(), folderfile::Seen{});
+            replaceRecordFile(kGameFile, empty.data(), empty.size(), storage::SeenFile{});
         // Another copy may have made it first: its file is the one read.
         const bool madeMeanwhile = created.failure == IoFailure::Other && created.code == ESTALE;
         if ((!madeMeanwhile && reportIfFailed(created)) ||
@@ -99,14 +99,14 @@ SavedGameFile OpenSavedGame() {
             return SavedGameFile::Failed;
         }
     }
-    return readInt16(SavedGameRecord, kCountOffset) == kNoGame ? SavedGameFile::NoGame
-                                                               : SavedGameFile::HoldsGame;
+    return readInt16(SavedGameRecord, kGameCountOffset) == kNoGameCount ? SavedGameFile::NoGame
+                                                                        : SavedGameFile::HoldsGame;
 }
 
 bool ReadSavedGame() {
     // Read aside first: a short file leaves the copy in memory as it was.
     SavedGameBytes record;
-    folderfile::Seen seen;
+    storage::SeenFile seen;
     if (reportIfFailed(gameFile.readRecord(record.data(), seen))) {
         return false;
     }
@@ -120,7 +120,7 @@ bool WriteSavedGame() {
     if (!gameFile.isOpen() || !gameFile.writable()) {
         return !reportIfFailed(IoStatus::fromErrno(gameFile.isOpen() ? EACCES : EBADF));
     }
-    folderfile::Seen whatever;
+    storage::SeenFile whatever;
     whatever.anyFile = true;
     return !reportIfFailed(
         replaceRecordFile(kGameFile, SavedGameRecord.data(), SavedGameRecord.size(), whatever));
@@ -132,14 +132,14 @@ bool CloseSavedGame() {
 
 void fillSavedGameRecord(const QString &name, const QString &chrono, int nb_repos,
                          const veltrano::Grille &grille) {
-    using namespace savedgame;
-    writeText(SavedGameRecord, kNameOffset, kNameSize, name.left(kPlayerNameLength));
-    writeText(SavedGameRecord, kChronoOffset, kChronoSize, chrono);
-    writeInt16(SavedGameRecord, kCountOffset, nb_repos);
+    using namespace storage;
+    writeText(SavedGameRecord, kGameNameOffset, kGameNameSize, name.left(kPlayerNameLength));
+    writeText(SavedGameRecord, kGameChronoOffset, kGameChronoSize, chrono);
+    writeInt16(SavedGameRecord, kGameCountOffset, nb_repos);
     for (int c = 1; c <= veltrano::kGridSize; ++c) {
         for (int l = 1; l <= veltrano::kGridSize; ++l) {
             for (int d = 1; d <= veltrano::kDirectionCount; ++d) {
-                writeInt16(SavedGameRecord, gridOffset(c, l, d), grille.get(c, l, d));
+                writeInt16(SavedGameRecord, gameGridOffset(c, l, d), grille.get(c, l, d));
             }
         }
     }
@@ -189,20 +189,20 @@ bool parseChrono(const QString &caption, int &heures, int &minutes, int &seconde
 }
 
 QString decodeSavedGame(const SavedGameBytes &record, SavedGame &game) {
-    using namespace savedgame;
+    using namespace storage;
     SavedGame read;
-    read.nb_repos = readInt16(record, kCountOffset);
+    read.nb_repos = readInt16(record, kGameCountOffset);
     for (int c = 1; c <= veltrano::kGridSize; ++c) {
         for (int l = 1; l <= veltrano::kGridSize; ++l) {
             for (int d = 1; d <= veltrano::kDirectionCount; ++d) {
-                read.grille.set(c, l, d, readInt16(record, gridOffset(c, l, d)));
+                read.grille.set(c, l, d, readInt16(record, gameGridOffset(c, l, d)));
             }
         }
     }
     if (veltrano::check_position(read.grille, read.nb_repos) != veltrano::PositionFault::none) {
         return damaged();
     }
-    read.chrono = readText(record, kChronoOffset, kChronoSize, kChronoSize - 1);
+    read.chrono = readText(record, kGameChronoOffset, kGameChronoSize, kGameChronoSize - 1);
     QString bad;
     if (!parseChrono(read.chrono, read.heures, read.minutes, read.secondes, bad)) {
         return u"'%1' n'est pas une valeur entière correcte"_s.arg(bad);
@@ -212,7 +212,7 @@ QString decodeSavedGame(const SavedGameBytes &record, SavedGame &game) {
     if (read.minutes > 59 || read.secondes > 59) {
         return damaged();
     }
-    read.name = readText(record, kNameOffset, kNameSize, kPlayerNameLength);
+    read.name = readText(record, kGameNameOffset, kGameNameSize, kPlayerNameLength);
     game = read;
     return {};
 }

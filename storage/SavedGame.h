@@ -15,21 +15,21 @@ using SavedGameBytes = std::array<char, kSavedGameSize>;
 
 // Where each field lies. Integers are 16-bit little-endian; texts are
 // Windows-1252, ended by a zero byte inside their field.
-namespace savedgame {
-inline constexpr int kNameOffset = 0;
-inline constexpr int kNameSize = 16;
-inline constexpr int kChronoOffset = 16;
-inline constexpr int kChronoSize = 11;
-inline constexpr int kCountOffset = 27;
-inline constexpr int kGridOffset = 29;
-inline constexpr int kNoGame = -1; // the count of a file that holds no game
+namespace storage {
+inline constexpr int kGameNameOffset = 0;
+inline constexpr int kGameNameSize = 16;
+inline constexpr int kGameChronoOffset = 16;
+inline constexpr int kGameChronoSize = 11;
+inline constexpr int kGameCountOffset = 27;
+inline constexpr int kGameGridOffset = 29;
+inline constexpr int kNoGameCount = -1; // the count of a file that holds no game
 
 // Offset of the value for cell (c, l), direction d: column slowest, then row,
 // then direction, as the board model itself is laid out.
-constexpr int gridOffset(int c, int l, int d) {
-    return kGridOffset + 72 * (c - 1) + 8 * (l - 1) + 2 * (d - 1);
+constexpr int gameGridOffset(int c, int l, int d) {
+    return kGameGridOffset + 72 * (c - 1) + 8 * (l - 1) + 2 * (d - 1);
 }
-} // namespace savedgame
+} // namespace storage
 
 // The one in-memory copy of the record, through which every read and write
 // passes. It starts as all zero bytes.

@@ -24,23 +24,23 @@ Tmeilleur_score::Tmeilleur_score(QWidget *parent)
 }
 
 Tmeilleur_score::~Tmeilleur_score() {
-    delete ui;
+    delete ui_;
 }
 
 void Tmeilleur_score::createControls() {
-    ui = new Ui::Score;
-    ui->setupUi(this);
+    ui_ = new Ui::Score;
+    ui_->setupUi(this);
     applyDescriptionFonts(this);
-    squeezeToFit(ui->Label2);
+    squeezeToFit(ui_->Label2);
     setFixedSize(size());
-    ui->BitBtn1->setIcon(buttonGlyph(u":/pictures/ok.png"_s, devicePixelRatioF()));
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &Tmeilleur_score::BitBtn1Click);
+    ui_->BitBtn1->setIcon(buttonGlyph(u":/pictures/ok.png"_s, devicePixelRatioF()));
+    connect(ui_->BitBtn1, &QPushButton::clicked, this, &Tmeilleur_score::BitBtn1Click);
 }
 
 void Tmeilleur_score::showEvent(QShowEvent *event) {
     centreOnMainWindow(this);
     QDialog::showEvent(event);
-    ui->BitBtn1->setFocus();
+    ui_->BitBtn1->setFocus();
 }
 
 bool Tmeilleur_score::event(QEvent *event) {
@@ -60,7 +60,7 @@ bool Tmeilleur_score::event(QEvent *event) {
 // a focused button everywhere in the game.
 void Tmeilleur_score::keyPressEvent(QKeyEvent *event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        ui->BitBtn1->click();
+        ui_->BitBtn1->click();
         return;
     }
     QDialog::keyPressEvent(event);
@@ -71,12 +71,12 @@ void Tmeilleur_score::FormActivate() {
     OpenSettings();
     ReadSettings();
     returningFromFailure_ = !CloseSettings();
-    QLabel *const names[] = {ui->n1, ui->n2, ui->n3, ui->n4, ui->n5,
-                             ui->n6, ui->n7, ui->n8, ui->n9, ui->n10};
-    QLabel *const marbles[] = {ui->b1, ui->b2, ui->b3, ui->b4, ui->b5,
-                               ui->b6, ui->b7, ui->b8, ui->b9, ui->b10};
-    QLabel *const durations[] = {ui->d1, ui->d2, ui->d3, ui->d4, ui->d5,
-                                 ui->d6, ui->d7, ui->d8, ui->d9, ui->d10};
+    QLabel *const names[] = {ui_->n1, ui_->n2, ui_->n3, ui_->n4, ui_->n5,
+                             ui_->n6, ui_->n7, ui_->n8, ui_->n9, ui_->n10};
+    QLabel *const marbles[] = {ui_->b1, ui_->b2, ui_->b3, ui_->b4, ui_->b5,
+                               ui_->b6, ui_->b7, ui_->b8, ui_->b9, ui_->b10};
+    QLabel *const durations[] = {ui_->d1, ui_->d2, ui_->d3, ui_->d4, ui_->d5,
+                                 ui_->d6, ui_->d7, ui_->d8, ui_->d9, ui_->d10};
     for (int k = 1; k <= 10; ++k) {
         const ScoreEntry &row = SettingsRecord.scores[k];
         names[k - 1]->setText(row.name);

@@ -26,7 +26,7 @@ private:
     void FormActivate();
     void BitBtn1Click();
 
-    Ui::Score *ui = nullptr;
+    Ui::Score *ui_ = nullptr;
     bool returningFromFailure_ = false;
 };
 

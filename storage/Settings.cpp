@@ -45,24 +45,24 @@ constexpr char kSettingsFile[] = "VELTRANO.CFG";
 RecordFile file(kSettingsRecordSize);
 bool bracketOk = true;
 // Another copy of the game in the same folder waits for this bracket to end.
-std::optional<folderfile::FolderLock> folderLock;
+std::optional<storage::FolderLock> folderLock;
 
 std::int16_t int16At(const SettingsBytes &bytes, std::size_t at) {
-    return recordfield::readInt16(bytes.data() + at);
+    return storage::readInt16(bytes.data() + at);
 }
 
 void putInt16(SettingsBytes &bytes, std::size_t at, std::int16_t value) {
-    recordfield::writeInt16(bytes.data() + at, value);
+    storage::writeInt16(bytes.data() + at, value);
 }
 
 QString stringAt(const SettingsBytes &bytes, std::size_t at, int capacity) {
     const int length = std::min<int>(bytes[at], capacity);
-    return recordfield::decodeText(
+    return storage::decodeText(
         QByteArrayView(reinterpret_cast<const char *>(bytes.data() + at + 1), length));
 }
 
 void putString(SettingsBytes &bytes, std::size_t at, int capacity, const QString &text) {
-    const QByteArray encoded = recordfield::encodeText(text.left(capacity));
+    const QByteArray encoded = storage::encodeText(text.left(capacity));
     const int length = std::min<int>(static_cast<int>(encoded.size()), capacity);
     std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), capacity + 1, 0);
     bytes[at] = static_cast<unsigned char>(length);
@@ -90,10 +90,10 @@ constexpr int kAttempts = 8;
 
 // The record as the file holds it now. Answers false, the failure told, when
 // it can't be read; `whole` says whether it holds a whole record.
-bool readNow(SettingsBytes &bytes, bool &whole, folderfile::Seen &seen) {
+bool readNow(SettingsBytes &bytes, bool &whole, storage::SeenFile &seen) {
     whole = false;
     if (!file.isOpen()) {
-        seen = folderfile::Seen{}; // absent
+        seen = storage::SeenFile{}; // absent
         return true;
     }
     const IoStatus read = file.readRecord(reinterpret_cast<char *>(bytes.data()), seen);
@@ -103,7 +103,7 @@ bool readNow(SettingsBytes &bytes, bool &whole, folderfile::Seen &seen) {
 
 // Puts the record in place of the file as it was seen, unless the file is
 // there and this copy may only read it.
-IoStatus land(const SettingsBytes &bytes, const folderfile::Seen &seen) {
+IoStatus land(const SettingsBytes &bytes, const storage::SeenFile &seen) {
     if (file.isOpen() && !file.writable()) {
         return IoStatus::fromErrno(EACCES);
     }
@@ -130,7 +130,7 @@ template <typename Prepare, typename Undo> bool landOverFileAsRead(Prepare prepa
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         SettingsBytes now{};
         bool whole = false;
-        folderfile::Seen seen;
+        storage::SeenFile seen;
         if (!readNow(now, whole, seen) || !prepare(now, whole)) {
             return false;
         }
@@ -249,7 +249,7 @@ void ReadSettings() {
     // too short to hold the record is given memory's.
     SettingsBytes bytes;
     bool whole = false;
-    folderfile::Seen seen;
+    storage::SeenFile seen;
     if (!readNow(bytes, whole, seen)) {
         return;
     }

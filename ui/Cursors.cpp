@@ -38,7 +38,7 @@ QHash<int, QCursor> &registry() {
 // true two-colour cursor with a mask, which every X server shows crisply.
 bool loadCursor(const char *name, int hotX, int hotY, qreal ratio, QCursor *out) {
     const QString path = u":/cursors/"_s + QString::fromLatin1(name).toLower() + u".png"_s;
-    const QImage image = loadImage(path, ratio);
+    const QImage image = appearance::loadImage(path, ratio);
     if (image.isNull()) {
         return false;
     }

@@ -68,7 +68,7 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), ui(new Ui::Form1) {
     bulle->setObjectName(u"bulle"_s);
     bulle->setHintDirection(hdDownRight);
     bulle->setHintShadowColor(Qt::black);
-    QFont hintFont(platform::installedFace(u"Arial"_s));
+    QFont hintFont(appearance::installedFace(u"Arial"_s));
     hintFont.setPixelSize(11);
     bulle->setHintFont(hintFont, Qt::black);
     bulle->Loaded();
@@ -150,7 +150,7 @@ void TForm1::FormCreate() {
     message_fin->setObjectName(u"message_fin"_s);
     message_fin->setGeometry(156, 130, 365, 151);
     message_fin->setAlignment(Qt::AlignCenter);
-    QFont big(platform::installedFace(u"Times New Roman"_s));
+    QFont big(appearance::installedFace(u"Times New Roman"_s));
     big.setPixelSize(67); // 50 points on a 96 dpi screen
     big.setBold(true);
     message_fin->setFont(big);
@@ -190,7 +190,8 @@ void TForm1::FormCreate() {
 QPixmap TForm1::picture(const QString &name) {
     auto it = pictures_.find(name);
     if (it == pictures_.end()) {
-        it = pictures_.insert(name, loadPicture(u":/pictures/"_s + name, devicePixelRatioF()));
+        it = pictures_.insert(
+            name, appearance::loadPicture(u":/pictures/"_s + name, devicePixelRatioF()));
     }
     return *it;
 }
@@ -228,7 +229,7 @@ void TForm1::aideClick() {
     if (reportIfFailed(ensureStartDirectory())) {
         return;
     }
-    platform::showHelp(startDirectory + u"DOC.HLP"_s, 1, this, folderfile::folder());
+    help::showHelp(startDirectory + u"DOC.HLP"_s, 1, this, storage::heldFolder());
 }
 
 void TForm1::scoresClick() {

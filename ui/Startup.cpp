@@ -15,7 +15,7 @@ void createApplicationWindows() {
     Form1 = new TForm1;
     Form1->setObjectName(QStringLiteral("Form1"));
     // The balloon takes its settings from the main window's bulle.
-    platform::hintService().setMainWindow(Form1);
+    hints::hintService().setMainWindow(Form1);
     a_propos = new Ta_propos(Form1);
     mode = new Tmode(Form1);
     saisie_nom = new Tsaisie_nom(Form1);

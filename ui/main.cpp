@@ -15,7 +15,7 @@ int main(int argc, char *argv[]) {
     // Ties the windows to the menu entry: the Wayland app id, and the hint
     // the X11 window class is matched by.
     QGuiApplication::setDesktopFileName(QStringLiteral(VELTRANO_APP_ID));
-    platform::mapWindowsFaces();
+    appearance::mapWindowsFaces();
 
     // The splash goes up and is painted before anything else is built, so the
     // player sees at once that the game is loading.
@@ -33,7 +33,7 @@ int main(int argc, char *argv[]) {
     QApplication::setWindowIcon(QIcon(u":/icon/veltrano.png"_s));
 
     // Before the first window that uses the application's font is laid out.
-    platform::keepApplicationFontProportional();
+    appearance::keepApplicationFontProportional();
     createApplicationWindows();
 
     splash->hide();

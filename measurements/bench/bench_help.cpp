@@ -21,7 +21,7 @@ namespace {
 // The file: topic 1's anchor, then the pattern as many times as fits.
 QByteArray hostileFile(const QByteArray &opening, const QByteArray &pattern) {
     QByteArray bytes = "<a name=\"sujet-1\"></a><h1>Titre</h1>" + opening;
-    const qsizetype room = platform::kMaxHelpFileSize - bytes.size();
+    const qsizetype room = help::kMaxHelpFileSize - bytes.size();
     bytes += pattern.repeated(room / pattern.size());
     return bytes;
 }
@@ -69,8 +69,8 @@ void run(benchmark::State &state, const Case &c, bool layOut) {
     }
     const QFont font = QApplication::font();
     for (auto _ : state) {
-        const platform::HelpFile help = platform::HelpFile::read(path);
-        const platform::HelpTopic *topic = help.topic(1);
+        const help::HelpFile help = help::HelpFile::read(path);
+        const help::HelpTopic *topic = help.topic(1);
         if (!topic) {
             state.SkipWithError("no topic 1");
             return;
@@ -80,8 +80,8 @@ void run(benchmark::State &state, const Case &c, bool layOut) {
             continue;
         }
         QTextDocument document;
-        platform::prepareHelpDocument(&document, font);
-        document.setHtml(platform::helpPageHtml(*topic));
+        help::prepareHelpDocument(&document, font);
+        document.setHtml(help::helpPageHtml(*topic));
         document.setTextWidth(600);
         benchmark::DoNotOptimize(document.size());
     }
@@ -90,8 +90,9 @@ void run(benchmark::State &state, const Case &c, bool layOut) {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication app(argc, argv);
     for (const Case &c : cases()) {
         benchmark::RegisterBenchmark(c.name, [&c](benchmark::State &s) {

@@ -43,9 +43,9 @@ int faultAt = 0;
 Kind faultKind = Kind::Eio;
 bool cutShort = false;
 
-int standIn(folderfile::Call call, std::size_t &size) {
+int standIn(storage::SystemCall call, std::size_t &size) {
     ++callCount;
-    if (cutShort && call == folderfile::Call::Write) {
+    if (cutShort && call == storage::SystemCall::Write) {
         return ENOSPC; // the write after the half one
     }
     if (callCount != faultAt) {
@@ -181,12 +181,12 @@ int runOnce(const Command &command, int at, Kind kind) {
         faultAt = at;
         faultKind = kind;
         if (command.faultsAtStart) {
-            folderfile::setFaultHook(standIn);
+            storage::setFaultHook(standIn);
         }
         startUp();
-        folderfile::setFaultHook(standIn);
+        storage::setFaultHook(standIn);
         command.run();
-        folderfile::setFaultHook(nullptr);
+        storage::setFaultHook(nullptr);
         ::_exit(callCount > 250 ? 250 : callCount);
     }
     int status = 0;
@@ -231,8 +231,8 @@ int rowsLostByTwoCopies(bool withLock, int rounds) {
             if (copies[copy] == 0) {
                 setIoFailureReporter([](const QString &) {});
                 if (!withLock) {
-                    folderfile::setFaultHook([](folderfile::Call call, std::size_t &) {
-                        return call == folderfile::Call::Lock ? ENOLCK : 0;
+                    storage::setFaultHook([](storage::SystemCall call, std::size_t &) {
+                        return call == storage::SystemCall::Lock ? ENOLCK : 0;
                     });
                 }
                 startUp();

@@ -15,8 +15,8 @@ class OffscreenGame {
 public:
     OffscreenGame(int &argc, char **argv) : platformChosen_(chooseOffscreen()), app_(argc, argv) {
         QApplication::setQuitOnLastWindowClosed(false);
-        platform::mapWindowsFaces();
-        platform::keepApplicationFontProportional();
+        appearance::mapWindowsFaces();
+        appearance::keepApplicationFontProportional();
     }
 
     // Names given on the command line are read before this.

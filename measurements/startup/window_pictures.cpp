@@ -88,11 +88,11 @@ int main(int argc, char **argv) {
     // The balloon shows a copy of the screen beneath it, which only a real
     // window server has; offscreen that copy is whatever the memory held.
     if (QGuiApplication::platformName() != QStringLiteral("offscreen")) {
-        platform::HintService &hints = platform::hintService();
+        hints::HintService &service = hints::hintService();
         const QString hint = QStringLiteral("Informations diverses");
-        hints.hintWindow()->ActivateHint(hints.hintRect(hint, 1024).translated(40, 40), hint);
-        save(hints.hintWindow(), "balloon");
-        hints.hintWindow()->ReleaseHint();
+        service.hintWindow()->ActivateHint(service.hintRect(hint, 1024).translated(40, 40), hint);
+        save(service.hintWindow(), "balloon");
+        service.hintWindow()->ReleaseHint();
     }
 
     const struct {
@@ -116,8 +116,8 @@ int main(int argc, char **argv) {
     });
     confirm(Form1, QStringLiteral("Désirez-vous quitter Veltrano"));
 
-    platform::showHelp(help, 1, Form1);
-    save(platform::HelpViewer::instance(), "help");
+    help::showHelp(help, 1, Form1);
+    save(help::HelpViewer::instance(), "help");
 
     delete Form1;
     return failures == 0 ? 0 : 1;

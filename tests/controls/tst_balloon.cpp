@@ -13,12 +13,12 @@
 #include "Zelthint.h"
 
 using namespace Qt::StringLiterals;
-using platform::HintService;
+using hints::HintService;
 
 namespace {
 
 // A clock that moves only when the test says so.
-class ManualClock : public platform::HintClock {
+class ManualClock : public hints::HintClock {
 public:
     void callAfter(int ms, std::function<void()> due) override {
         due_ = std::move(due);
@@ -212,7 +212,7 @@ void tst_balloon::timing_data() {
 void tst_balloon::timing() {
     QFETCH(QString, script);
     auto *clock = new ManualClock;
-    HintService service{std::unique_ptr<platform::HintClock>(clock)};
+    HintService service{std::unique_ptr<hints::HintClock>(clock)};
     service.setHintPause(600);
     QWidget window;
     window.resize(300, 200);
@@ -259,7 +259,7 @@ void tst_balloon::timing() {
             QVERIFY(!service.hintWindow() || !service.hintWindow()->isVisible());
         } else if (verb == u"shown"_s) {
             QVERIFY2(service.hintShown(), qPrintable(raw));
-            platform::HintWindow *hint = service.hintWindow();
+            hints::HintWindow *hint = service.hintWindow();
             QVERIFY(hint->isVisible());
             QCOMPARE(hint->caption(), u"hint "_s + arg);
             // The window is given the text's box measured in its own font.
@@ -271,7 +271,7 @@ void tst_balloon::timing() {
 }
 
 void tst_balloon::installation() {
-    HintService &service = platform::hintService();
+    HintService &service = hints::hintService();
     QWidget main;
     service.setMainWindow(&main);
     service.setHintPause(123);
@@ -297,7 +297,7 @@ void tst_balloon::installation() {
     // in place, measuring in the component's font.
     QFont arial(u"Arial"_s);
     arial.setPixelSize(11);
-    QPointer<platform::HintWindow> before = window;
+    QPointer<hints::HintWindow> before = window;
     bulle->setHintFont(arial, Qt::black);
     QVERIFY(!before);
     before = service.hintWindow();

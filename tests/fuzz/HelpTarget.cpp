@@ -56,30 +56,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     const QString path = dir.path() + u"/DOC.HLP"_s;
     writeFile(path, data, size);
-    const platform::HelpFile help = platform::HelpFile::read(path);
+    const help::HelpFile help = help::HelpFile::read(path);
     require(help.isValid() || (!help.error().isEmpty() && help.contexts().isEmpty()),
             "a refused file has a message and no topic");
     const QList<int> contexts = help.contexts();
     for (qsizetype k = 0; k < qMin<qsizetype>(2, contexts.size()); ++k) {
-        const platform::HelpTopic *topic = help.topic(contexts[k]);
+        const help::HelpTopic *topic = help.topic(contexts[k]);
         require(topic != nullptr, "each context listed has its topic");
         qsizetype text = 0;
-        for (const platform::HelpBlock &block : topic->blocks) {
-            for (const platform::HelpSpan &span : block.spans) {
+        for (const help::HelpBlock &block : topic->blocks) {
+            for (const help::HelpSpan &span : block.spans) {
                 text += span.text.size();
             }
         }
-        require(text <= platform::kMaxTopicText, "a topic's text within its limit");
-        require(topic->blocks.size() <= platform::kMaxTopicBlocks,
+        require(text <= help::kMaxTopicText, "a topic's text within its limit");
+        require(topic->blocks.size() <= help::kMaxTopicBlocks,
                 "a topic's blocks within their limit");
         require(!topic->title.isEmpty(), "a topic has a title");
 
-        const QString page = platform::helpPageHtml(*topic);
+        const QString page = help::helpPageHtml(*topic);
         for (auto it = anyTag.globalMatch(page); it.hasNext();) {
             require(ourTags.contains(it.next().captured(2)), "no markup of the file on the page");
         }
         WatchedDocument document;
-        platform::prepareHelpDocument(&document, QGuiApplication::font());
+        help::prepareHelpDocument(&document, QGuiApplication::font());
         document.setHtml(page);
         document.setTextWidth(600);
         (void)document.size();

@@ -16,8 +16,8 @@
 #include <vector>
 
 using namespace Qt::StringLiterals;
-using platform::contextOfLink;
-using platform::HelpFile;
+using help::contextOfLink;
+using help::HelpFile;
 
 namespace {
 
@@ -25,10 +25,10 @@ QString shippedHelp() {
     return QString::fromUtf8(VELTRANO_HELP_SOURCE);
 }
 
-QList<int> linksOf(const platform::HelpTopic &topic) {
+QList<int> linksOf(const help::HelpTopic &topic) {
     QList<int> links;
-    for (const platform::HelpBlock &block : topic.blocks) {
-        for (const platform::HelpSpan &span : block.spans) {
+    for (const help::HelpBlock &block : topic.blocks) {
+        for (const help::HelpSpan &span : block.spans) {
             if (span.link != 0) {
                 links.append(span.link);
             }
@@ -40,10 +40,10 @@ QList<int> linksOf(const platform::HelpTopic &topic) {
 // The model of a topic in one line: a block per "|", its kind first; *bold*,
 // _italic_, c() m() r() for the classes, #N() and out[address]() for links,
 // ⏎ for a line break and ~ for a place where a long word may wrap.
-QString shape(const platform::HelpTopic &topic) {
-    using Kind = platform::HelpBlock::Kind;
+QString shape(const help::HelpTopic &topic) {
+    using Kind = help::HelpBlock::Kind;
     QStringList blocks;
-    for (const platform::HelpBlock &b : topic.blocks) {
+    for (const help::HelpBlock &b : topic.blocks) {
         QString s;
         switch (b.kind) {
         case Kind::Heading1:
@@ -64,7 +64,7 @@ QString shape(const platform::HelpTopic &topic) {
             break;
         }
         s += u':';
-        for (const platform::HelpSpan &span : b.spans) {
+        for (const help::HelpSpan &span : b.spans) {
             QString t = span.text;
             t.replace(u'\n', u'⏎').replace(QChar(0x200B), u'~').replace(QChar(0xA0), u'_');
             if (span.bold) {
@@ -73,10 +73,10 @@ QString shape(const platform::HelpTopic &topic) {
             if (span.italic) {
                 t = u'_' + t + u'_';
             }
-            if (span.style != platform::HelpStyle::Plain) {
-                const char16_t c = span.style == platform::HelpStyle::Command   ? u'c'
-                                   : span.style == platform::HelpStyle::Message ? u'm'
-                                                                                : u'r';
+            if (span.style != help::HelpStyle::Plain) {
+                const char16_t c = span.style == help::HelpStyle::Command   ? u'c'
+                                   : span.style == help::HelpStyle::Message ? u'm'
+                                                                            : u'r';
                 t = QChar(c) + u'(' + t + u')';
             }
             if (span.link > 0) {
@@ -249,7 +249,7 @@ void HelpFileTest::keepsTopicsWithinLimits_data() {
     QTest::newRow("nested quotes") << u"<blockquote>"_s.repeated(20000) + u"x"_s << false;
     QTest::newRow("nested tables") << u"<table><tr><td>"_s.repeated(2000) + u"x"_s << false;
     QTest::newRow("nested spans") << u"<span class=commande>"_s.repeated(2000) + u"x"_s << false;
-    QTest::newRow("just within") << u"<p>x</p>"_s.repeated(platform::kMaxTopicBlocks) << false;
+    QTest::newRow("just within") << u"<p>x</p>"_s.repeated(help::kMaxTopicBlocks) << false;
 }
 
 void HelpFileTest::keepsTopicsWithinLimits() {
@@ -257,23 +257,23 @@ void HelpFileTest::keepsTopicsWithinLimits() {
     QFETCH(bool, cut);
     const HelpFile help = HelpFile::parse(u"DOC.HLP"_s, u"<a name=\"sujet-1\"></a>"_s + topic +
                                                             u"<a name=\"sujet-2\"></a><p>Deux"_s);
-    const platform::HelpTopic *one = help.topic(1);
+    const help::HelpTopic *one = help.topic(1);
     QVERIFY(one);
     QCOMPARE(one->cut, cut);
     qsizetype text = 0;
     qsizetype spans = 0;
     qsizetype cells = 0;
-    for (const platform::HelpBlock &b : one->blocks) {
-        cells += b.kind == platform::HelpBlock::Kind::Cell;
+    for (const help::HelpBlock &b : one->blocks) {
+        cells += b.kind == help::HelpBlock::Kind::Cell;
         spans += b.spans.size();
-        for (const platform::HelpSpan &s : b.spans) {
+        for (const help::HelpSpan &s : b.spans) {
             text += s.text.size() + s.text.count(u'\n');
         }
     }
-    QVERIFY(text <= platform::kMaxTopicText);
-    QVERIFY(one->blocks.size() <= platform::kMaxTopicBlocks);
-    QVERIFY(spans <= platform::kMaxTopicSpans);
-    QVERIFY(cells <= platform::kMaxTopicCells);
+    QVERIFY(text <= help::kMaxTopicText);
+    QVERIFY(one->blocks.size() <= help::kMaxTopicBlocks);
+    QVERIFY(spans <= help::kMaxTopicSpans);
+    QVERIFY(cells <= help::kMaxTopicCells);
     // What comes after a cut topic is read as usual.
     QVERIFY(help.topic(2));
     QCOMPARE(help.topic(2)->plainText(), u"Deux\n"_s);
@@ -372,7 +372,7 @@ void HelpFileTest::shippedHelpLinksLeadSomewhere() {
     QSet<int> reached{1};
     QList<int> toVisit{1};
     while (!toVisit.isEmpty()) {
-        const platform::HelpTopic *topic = help.topic(toVisit.takeFirst());
+        const help::HelpTopic *topic = help.topic(toVisit.takeFirst());
         for (const int link : linksOf(*topic)) {
             QVERIFY2(
                 link > 0 && help.topic(link),

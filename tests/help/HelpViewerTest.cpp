@@ -24,7 +24,7 @@
 #include "OpenWatch.h"
 
 using namespace Qt::StringLiterals;
-using platform::HelpViewer;
+using help::HelpViewer;
 
 namespace {
 
@@ -130,7 +130,7 @@ void HelpViewerTest::cleanup() {
 
 void HelpViewerTest::opensAtTheContents() {
     const QString file = helpWith(kTwoTopics);
-    platform::showHelp(file, 1);
+    help::showHelp(file, 1);
 
     HelpViewer *viewer = HelpViewer::instance();
     QVERIFY(viewer->isVisible());
@@ -146,7 +146,7 @@ void HelpViewerTest::opensAtTheContents() {
 }
 
 void HelpViewerTest::opensTheTopicAsked() {
-    platform::showHelp(helpWith(kTwoTopics), 2);
+    help::showHelp(helpWith(kTwoTopics), 2);
     HelpViewer *viewer = HelpViewer::instance();
     QCOMPARE(viewer->currentContext(), 2);
     QVERIFY(viewer->displayedText().contains(u"Texte de la deuxième rubrique."_s));
@@ -154,7 +154,7 @@ void HelpViewerTest::opensTheTopicAsked() {
 }
 
 void HelpViewerTest::followsLinksBetweenTopics() {
-    platform::showHelp(helpWith(kTwoTopics), 1);
+    help::showHelp(helpWith(kTwoTopics), 1);
     HelpViewer *viewer = HelpViewer::instance();
     QVERIFY(QTest::qWaitForWindowExposed(viewer));
 
@@ -176,7 +176,7 @@ void HelpViewerTest::followsLinksBetweenTopics() {
     QCOMPARE(viewer->currentContext(), 1);
 
     // A new request from the game starts afresh: nothing to go back to.
-    platform::showHelp(path(u"DOC.HLP"_s), 2);
+    help::showHelp(path(u"DOC.HLP"_s), 2);
     QVERIFY(!back->isEnabled());
 }
 
@@ -191,7 +191,7 @@ void HelpViewerTest::refusesOtherLinks_data() {
 
 void HelpViewerTest::refusesOtherLinks() {
     QFETCH(QString, link);
-    platform::showHelp(helpWith(kTwoTopics), 1);
+    help::showHelp(helpWith(kTwoTopics), 1);
     HelpViewer *viewer = HelpViewer::instance();
     const QString page = viewer->displayedText();
 
@@ -234,7 +234,7 @@ void HelpViewerTest::loadsNothingTheFileNames() {
     QCOMPARE(colourOfText(ordinary.document()), QColor(Qt::red));
     QVERIFY(pictureLoaded(ordinary.document()));
 
-    platform::showHelp(file, 1);
+    help::showHelp(file, 1);
     HelpViewer *viewer = HelpViewer::instance();
     QCOMPARE(viewer->currentContext(), 1);
     QVERIFY(viewer->displayedText().contains(u"Texte témoin"_s));
@@ -293,14 +293,14 @@ void HelpViewerTest::reportsUnusableFiles() {
     } else if (kind == u"large"_s) {
         QFile big(file);
         QVERIFY(big.open(QIODevice::WriteOnly));
-        QVERIFY(big.resize(platform::kMaxHelpFileSize + 1));
+        QVERIFY(big.resize(help::kMaxHelpFileSize + 1));
 #ifdef Q_OS_UNIX
     } else if (kind == u"pipe"_s) {
         QVERIFY(::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
 #endif
     }
 
-    platform::showHelp(file, 1);
+    help::showHelp(file, 1);
     HelpViewer *viewer = HelpViewer::instance();
     QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
 
@@ -318,7 +318,7 @@ void HelpViewerTest::reportsUnusableFiles() {
 }
 
 void HelpViewerTest::reportsMissingTopic() {
-    platform::showHelp(helpWith(kTwoTopics), 7);
+    help::showHelp(helpWith(kTwoTopics), 7);
     HelpViewer *viewer = HelpViewer::instance();
     QVERIFY(viewer->hasError());
     QCOMPARE(viewer->currentContext(), 0);
@@ -407,7 +407,7 @@ void HelpViewerTest::withstandsHostileFiles() {
     QVERIFY(QDir::setCurrent(dir_->path()));
 
     openwatch::start(QFile::encodeName(dir_->path()), QFile::encodeName(file));
-    platform::showHelp(file, 1);
+    help::showHelp(file, 1);
     HelpViewer *viewer = HelpViewer::instance();
     viewer->browser()->document()->size(); // lays the page out
     viewer->grab();                        // and paints it
@@ -426,7 +426,7 @@ void HelpViewerTest::walksBackThroughTopics() {
     for (int n = 1; n <= 4; ++n) {
         text += u"<a name=\"sujet-%1\"></a><h1>Rubrique n° %1</h1>"_s.arg(n);
     }
-    platform::showHelp(helpWith(text), 1);
+    help::showHelp(helpWith(text), 1);
     HelpViewer *viewer = HelpViewer::instance();
     for (int n : {2, 3, 2, 4}) {
         viewer->followLink(QUrl(u"#sujet-%1"_s.arg(n)));
@@ -472,25 +472,25 @@ void HelpViewerTest::placesTheWindow() {
     QFETCH(QRect, screen);
     QFETCH(QRect, game);
     QFETCH(QRect, expected);
-    QCOMPARE(platform::helpWindowPlace(screen, game, QSize(650, 640)), expected);
+    QCOMPARE(help::helpWindowPlace(screen, game, QSize(650, 640)), expected);
 }
 
 void HelpViewerTest::readsTheFileAtEachRequest() {
     const QString file = helpWith(kTwoTopics);
-    platform::showHelp(file, 1);
+    help::showHelp(file, 1);
     HelpViewer *viewer = HelpViewer::instance();
     QCOMPARE(viewer->currentTitle(), u"Sommaire d'essai"_s);
 
     QVERIFY(writeFile(file, "<a name=\"sujet-1\"></a><h1>Sommaire corrigé</h1>"));
-    platform::showHelp(file, 1);
+    help::showHelp(file, 1);
     QCOMPARE(viewer->currentTitle(), u"Sommaire corrigé"_s);
 
     // A failure lasts only as long as its cause.
     QVERIFY(QFile::remove(file));
-    platform::showHelp(file, 1);
+    help::showHelp(file, 1);
     QVERIFY(viewer->errorText().contains(u"introuvable"_s));
     QVERIFY(writeFile(file, kTwoTopics.toUtf8()));
-    platform::showHelp(file, 1);
+    help::showHelp(file, 1);
     QVERIFY(!viewer->hasError());
     QCOMPARE(viewer->currentTitle(), u"Sommaire d'essai"_s);
 }
@@ -507,7 +507,7 @@ void HelpViewerTest::neverWaitsForTheReader() {
             modal->close();
         }
     });
-    platform::showHelp(file, 1);
+    help::showHelp(file, 1);
     returned = true;
     QVERIFY(!ranInside);
     QVERIFY(HelpViewer::instance()->isVisible());
@@ -519,9 +519,9 @@ void HelpViewerTest::neverWaitsForTheReader() {
 
 void HelpViewerTest::reusesOneWindow() {
     const QString file = helpWith(kTwoTopics);
-    platform::showHelp(file, 1);
+    help::showHelp(file, 1);
     HelpViewer *first = HelpViewer::instance();
-    platform::showHelp(file, 2);
+    help::showHelp(file, 2);
     QCOMPARE(HelpViewer::instance(), first);
     QCOMPARE(helpWindowCount(), 1);
     QCOMPARE(first->currentContext(), 2);
@@ -529,7 +529,7 @@ void HelpViewerTest::reusesOneWindow() {
     // Closed by the player, it comes back on the next request.
     first->close();
     QVERIFY(!first->isVisible());
-    platform::showHelp(file, 1);
+    help::showHelp(file, 1);
     QCOMPARE(HelpViewer::instance(), first);
     QVERIFY(first->isVisible());
     QCOMPARE(first->currentContext(), 1);
@@ -543,7 +543,7 @@ void HelpViewerTest::closingTheGameLeavesNoHelpBehind() {
     game.setWindowTitle(u"VELTRANO V2.32"_s);
     game.show();
     QVERIFY(QTest::qWaitForWindowExposed(&game));
-    platform::showHelp(helpWith(kTwoTopics), 1);
+    help::showHelp(helpWith(kTwoTopics), 1);
     QPointer<HelpViewer> viewer = HelpViewer::instance();
     QVERIFY(viewer->isVisible());
 

@@ -26,8 +26,8 @@ namespace fs = std::filesystem;
 
 class tst_files : public QObject {
     Q_OBJECT
-    static int failingRead(folderfile::Call call, std::size_t &) {
-        return call == folderfile::Call::Read ? EIO : 0;
+    static int failingRead(storage::SystemCall call, std::size_t &) {
+        return call == storage::SystemCall::Read ? EIO : 0;
     }
 private Q_SLOTS:
     void refusals_data();
@@ -103,7 +103,7 @@ void tst_files::refusals() {
     takeStartDirectory();
     recordFailures();
     SetDefaultSettings();
-    folderfile::setFaultHook(found == u"cfg eio" ? failingRead : nullptr);
+    storage::setFaultHook(found == u"cfg eio" ? failingRead : nullptr);
     if (command == u"insert") {
         int asked = 0;
         InsertScore(44 - 5, u"00:00:05"_s, [&] {
@@ -126,7 +126,7 @@ void tst_files::refusals() {
         WriteSettings();
         CloseSettings();
     }
-    folderfile::setFaultHook(nullptr);
+    storage::setFaultHook(nullptr);
     QCOMPARE(reported(), QStringList(times, told));
     QCOMPARE(readAll(outside), QByteArray("not ours"));
     QVERIFY(!QFile::exists(dir.path() + u"/none"_s) && !QFile::exists(u"/VELTRANO.CFG"_s));
@@ -147,7 +147,7 @@ namespace {
 // call, the first and last time it counts, and the error, "half" for a
 // write cut to half, "other" for another copy writing its table then.
 struct Fault {
-    folderfile::Call call;
+    storage::SystemCall call;
     int from, to, action;
 };
 std::vector<Fault> planned;
@@ -155,7 +155,7 @@ std::array<int, 16> calls{};
 QByteArray otherCopy;
 constexpr int kHalf = -1, kOther = -2;
 
-int standIn(folderfile::Call call, std::size_t &size) {
+int standIn(storage::SystemCall call, std::size_t &size) {
     const int n = ++calls[static_cast<int>(call)];
     for (const Fault &f : planned) {
         if (f.call == call && n >= f.from && n <= f.to) {
@@ -177,11 +177,11 @@ void plan(const QString &faults, const QString &phase) {
                                    u"Rename"_s, u"Remove"_s,      u"Lock"_s,   u"Mode"_s};
     planned.clear();
     calls.fill(0);
-    folderfile::setFaultHook(faults.startsWith(phase) ? standIn : nullptr);
+    storage::setFaultHook(faults.startsWith(phase) ? standIn : nullptr);
     for (const QString &f : faults.section(u':', 1).split(u',', Qt::SkipEmptyParts)) {
         const QStringList w = f.split(u' ', Qt::SkipEmptyParts);
         const QStringList range = w[1].split(u'-');
-        planned.push_back({folderfile::Call(names.indexOf(w[0])), range[0].toInt(),
+        planned.push_back({storage::SystemCall(names.indexOf(w[0])), range[0].toInt(),
                            range.value(1, range[0]).toInt(),
                            w[2] == u"half"    ? kHalf
                            : w[2] == u"other" ? kOther
@@ -322,7 +322,7 @@ void tst_files::faults() {
         WriteSavedGame();
         CloseSavedGame();
     }
-    folderfile::setFaultHook(nullptr);
+    storage::setFaultHook(nullptr);
     QCOMPARE(reported().join(u'|'), told);
 
     SavedGame saved;

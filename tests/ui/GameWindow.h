@@ -108,6 +108,7 @@ bool samePicture(const QPixmap &a, const QImage &b);
 #define UITEST_CHECKED(statement)                                                                  \
     do {                                                                                           \
         statement;                                                                                 \
-        if (QTest::currentTestFailed())                                                            \
+        if (QTest::currentTestFailed()) {                                                          \
             return;                                                                                \
+        }                                                                                          \
     } while (false)

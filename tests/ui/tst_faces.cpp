@@ -117,8 +117,8 @@ class FacesTest : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         QVERIFY2(fontSetupError.isEmpty(), qPrintable(fontSetupError));
-        platform::mapWindowsFaces();
-        platform::keepApplicationFontProportional();
+        appearance::mapWindowsFaces();
+        appearance::keepApplicationFontProportional();
         window_ = std::make_unique<uitest::GameWindow>();
     }
     void cleanupTestCase() { window_.reset(); }
@@ -154,24 +154,31 @@ private Q_SLOTS:
 private:
     QFont fontOf(const QString &where) {
         TForm1 *form = window_->form();
-        if (where == u"main window"_s)
+        if (where == u"main window"_s) {
             return form->font();
+        }
         if (where == u"board choice"_s) {
             mode->buildControls();
             return mode->font();
         }
-        if (where == u"quit box"_s)
+        if (where == u"quit box"_s) {
             return QMessageBox(form).font();
-        if (where == u"dialog button"_s)
+        }
+        if (where == u"dialog button"_s) {
             return QPushButton(u"OK"_s).font();
-        if (where == u"help page"_s)
-            return platform::HelpViewer::instance()->browser()->document()->defaultFont();
-        if (where == u"balloon"_s)
+        }
+        if (where == u"help page"_s) {
+            return help::HelpViewer::instance()->browser()->document()->defaultFont();
+        }
+        if (where == u"balloon"_s) {
             return QFont(u"MS Sans Serif"_s);
-        if (where == u"counter"_s)
+        }
+        if (where == u"counter"_s) {
             return form->billes_repos->font();
-        if (where == u"command"_s)
+        }
+        if (where == u"command"_s) {
             return form->charger->font();
+        }
         return form->message_fin->font();
     }
 

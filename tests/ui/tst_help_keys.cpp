@@ -15,7 +15,7 @@
 #include "Main.h"
 
 using namespace Qt::StringLiterals;
-using platform::HelpViewer;
+using help::HelpViewer;
 using uitest::GameWindow;
 
 namespace {
@@ -31,10 +31,11 @@ enum class Request { Key, Label };
 
 void askForHelp(GameWindow &game, Request request) {
     QWindow *window = game->windowHandle();
-    if (request == Request::Key)
+    if (request == Request::Key) {
         QTest::keyClick(window, Qt::Key_F1);
-    else
+    } else {
         QTest::mouseClick(window, Qt::LeftButton, {}, game->aide->geometry().center());
+    }
 }
 
 } // namespace
@@ -98,10 +99,11 @@ void tst_help_keys::opensTheStartDirectorysHelp() {
 int main(int argc, char **argv) {
     QTemporaryDir dir;
     QFile config(dir.filePath(u"ecran.json"_s));
-    if (!config.open(QIODevice::WriteOnly) ||
-        config.write(R"({"screens": [{"name": "ecran", "x": 0, "y": 0, "width": 1920,
-                         "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})") < 0)
+    const char *screens = R"({"screens": [{"name": "ecran", "x": 0, "y": 0, "width": 1920,
+                         "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
+    if (!config.open(QIODevice::WriteOnly) || config.write(screens) < 0) {
         return 2;
+    }
     config.close();
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
     QApplication app(argc, argv);
