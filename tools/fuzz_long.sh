@@ -24,7 +24,7 @@ work=$(cd "$work" && pwd)
 probe="$work/probe.cpp"
 printf 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char *, unsigned long) { return 0; }\n' >"$probe"
 if command -v clang++ >/dev/null && clang++ -fsanitize=fuzzer "$probe" -o "$work/probe" 2>/dev/null; then
-    cmake -S "$source" -B "$work" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    cmake -S "$source" -B "$work" -DCMAKE_CXX_COMPILER=clang++ \
         -DBUILD_TESTING=ON -DVELTRANO_LIBFUZZER=ON >/dev/null
     for reader in $readers; do
         cmake --build "$work" --target "fuzz_$reader" -j2 >/dev/null
